@@ -1,5 +1,6 @@
 #include "packages/package_product_records.h"
 
+#include <algorithm>
 #include <array>
 
 #include "packages/product_catalogue.h"
@@ -39,6 +40,10 @@ PackageProductRecords BuildPackageProductRecords(std::wstring_view productId, st
   result.complete = true;
   for (const ProductRecord& record : result.records) result.complete = result.complete && HasFamily(record);
   return result;
+}
+
+bool IsServicePackage(std::span<const ProductRecord> records) {
+  return std::any_of(records.begin(), records.end(), [](const ProductRecord& r) { return r.IsServiceProduct(); });
 }
 
 }  // namespace setup

@@ -28,4 +28,8 @@ std::span<const std::wstring_view> SuiteMemberIds(std::wstring_view productId);
 PackageProductRecords BuildPackageProductRecords(std::wstring_view productId, std::wstring_view versionText,
                                                  bool is64Bit);
 
+// A package runs a Windows service when any of its products does; the wizard then adds the
+// service configuration page.
+bool IsServicePackage(std::span<const ProductRecord> records);
+
 }  // namespace setup

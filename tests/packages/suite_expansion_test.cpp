@@ -57,6 +57,13 @@ TEST(SuiteExpansion, UnknownIdIsKeptButReportedIncomplete) {
   }
 }
 
+TEST(SuiteExpansion, ServicePackagesHaveAServiceProduct) {
+  EXPECT_TRUE(IsServicePackage(BuildPackageProductRecords(L"PS::A", L"7.2", true).records));
+  EXPECT_TRUE(IsServicePackage(BuildPackageProductRecords(L"TAX_XBRL::Z", L"2023", false).records));
+  EXPECT_FALSE(IsServicePackage(BuildPackageProductRecords(L"TV::Z", L"2023", true).records));
+  EXPECT_FALSE(IsServicePackage(BuildPackageProductRecords(L"FD::E", L"2023", true).records));
+}
+
 TEST(OlderSuiteTable, NineVersionsNewestFirstWithFourRowsEach) {
   const auto rows = OlderSuiteInstallations();
   ASSERT_EQ(rows.size(), 36u);
