@@ -93,8 +93,9 @@ std::wstring FromUtf16(std::u16string_view units) {
   return out;
 }
 
-std::string ToUtf16LeBytes(std::wstring_view text) {
-  const std::u16string units = ToUtf16(text);
+std::string ToUtf16LeBytes(std::wstring_view text) { return ToLittleEndianBytes(ToUtf16(text)); }
+
+std::string ToLittleEndianBytes(std::u16string_view units) {
   std::string bytes;
   bytes.reserve(units.size() * 2);
   for (const char16_t u : units) {

@@ -30,6 +30,7 @@ std::int64_t ParseLeadingInteger(std::wstring_view text, std::size_t* consumed =
 std::u16string ToUtf16(std::wstring_view text);
 std::wstring FromUtf16(std::u16string_view units);
 // Little-endian bytes of UTF-16 text without a terminator, and back.
+std::string ToLittleEndianBytes(std::u16string_view units);
 std::string ToUtf16LeBytes(std::wstring_view text);
 std::wstring FromUtf16LeBytes(std::string_view bytes);
 // UTF-8 (used for console text that goes to a file or pipe, and for tool output).

@@ -1,0 +1,71 @@
+#include "packages/package_resources.h"
+
+#include <vector>
+
+#include "foundation/format.h"
+#include "foundation/text.h"
+#include "launcher/language_catalog.h"
+#include "platform/console.h"
+
+namespace setup {
+
+std::wstring PackageResources::ReadText(std::wstring_view name, bool multiLanguage) const {
+  const auto bytes = resources_.FindPackageResource(name, multiLanguage ? std::optional(kLangEnglish) : std::nullopt);
+  if (!bytes || bytes->empty()) return {};
+  if (multiLanguage && (*bytes)[0] == std::byte{0}) return {};
+  std::u16string units;
+  units.reserve(bytes->size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes->size(); i += 2) {
+    const auto unit = static_cast<char16_t>(std::to_integer<unsigned>((*bytes)[i]) |
+                                            (std::to_integer<unsigned>((*bytes)[i + 1]) << 8));
+    if (unit == 0) break;
+    units.push_back(unit);
+  }
+  return FromUtf16(units);
+}
+
+bool PackageResources::Exists(std::wstring_view name, std::optional<platform::LangId> language) const {
+  return resources_.FindPackageResource(name, language).has_value();
+}
+
+int PackageResources::PackageCount(bool multiLanguage) const {
+  return static_cast<int>(ParseLeadingInteger(ReadText(L"PACKAGE_COUNT", multiLanguage)));
+}
+
+bool ValidateResources(const PackageResources& resources, const LanguageCatalog& catalog, bool multiLanguage,
+                       platform::Console& console) {
+  struct Check {
+    std::wstring name;
+    std::optional<platform::LangId> language;
+    std::wstring_view lcidText;
+  };
+  std::vector<Check> checks{{L"OS", std::nullopt, {}}, {L"PACKAGE_COUNT", std::nullopt, {}}};
+  const int count = resources.PackageCount(multiLanguage);
+  const std::size_t languages = multiLanguage ? kLanguageCount : 1;
+  constexpr std::wstring_view kTextResources[] = {L"PRODUCT_NAME",     L"PRODUCT_CODE",     L"PRODUCT_ID",
+                                                  L"PRODUCT_VERSION",  L"PRODUCT_PLATFORM", L"PACKAGE_CODE"};
+  for (int n = 0; n < count; ++n) {
+    for (std::size_t k = 0; k < languages; ++k) {
+      for (const std::wstring_view base : kTextResources) checks.push_back({Format(L"%s_%d", base, n), std::nullopt, {}});
+      if (k == 0) {
+        checks.push_back({Format(L"PACKAGE_%d", n), std::nullopt, {}});
+      } else {
+        const LanguageEntry& entry = catalog.Entries()[k];
+        checks.push_back({Format(L"PACKAGE_%d_%s", n, entry.lcidText), entry.langId, entry.lcidText});
+      }
+    }
+  }
+
+  console.Write(L"\r\nValidation if all necessary resources have been compiled into setup.\r\n");
+  bool complete = true;
+  for (const Check& check : checks) {
+    if (resources.Exists(check.name, check.language)) continue;
+    complete = false;
+    const std::wstring where = check.language ? L" [" + std::wstring(check.lcidText) + L"]" : std::wstring();
+    console.Write(Format(L"    Test for resource %s%s failed!", check.name, where));
+  }
+  console.Write(complete ? L"All resources have been detected.\r\n" : L"Some resources are missing.\r\n");
+  return complete;
+}
+
+}  // namespace setup

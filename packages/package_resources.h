@@ -1,0 +1,38 @@
+// Reading the package resources (numeric type 40) that the packaging step writes into the
+// launcher, and the check behind the validation switch.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/resources.h"
+
+namespace setup {
+
+class LanguageCatalog;
+
+namespace platform {
+class Console;
+}
+
+class PackageResources {
+ public:
+  explicit PackageResources(const platform::Resources& resources) : resources_(resources) {}
+
+  // The text of a package text resource up to its terminating zero; empty when missing. A
+  // multi-language setup reads only the English resources and treats an empty one as missing.
+  std::wstring ReadText(std::wstring_view name, bool multiLanguage) const;
+  bool Exists(std::wstring_view name, std::optional<platform::LangId> language) const;
+  // The leading decimal number of "PACKAGE_COUNT"; 0 when there is none.
+  int PackageCount(bool multiLanguage) const;
+
+ private:
+  const platform::Resources& resources_;
+};
+
+// Writes the validation report to the console; true when every resource exists.
+bool ValidateResources(const PackageResources& resources, const LanguageCatalog& catalog, bool multiLanguage,
+                       platform::Console& console);
+
+}  // namespace setup

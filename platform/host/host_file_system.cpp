@@ -1,0 +1,179 @@
+#include "platform/host/host_file_system.h"
+
+#include <cwctype>
+#include <fstream>
+
+#include "foundation/text.h"
+
+namespace setup::platform::host {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class HostWritableFile : public WritableFile {
+ public:
+  explicit HostWritableFile(std::ofstream stream) : stream_(std::move(stream)) {}
+  bool Write(std::string_view bytes) override {
+    stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return stream_.good();
+  }
+  bool Flush() override { return stream_.flush().good(); }
+
+ private:
+  std::ofstream stream_;
+};
+
+std::wstring Lower(std::wstring_view text) {
+  std::wstring out(text);
+  for (wchar_t& c : out) c = FoldCase(c);
+  return out;
+}
+
+bool IsReadOnly(const fs::path& path) {
+  std::error_code error;
+  const fs::perms perms = fs::status(path, error).permissions();
+  return !error && (perms & fs::perms::owner_write) == fs::perms::none;
+}
+
+}  // namespace
+
+bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) {
+  if (pattern == L"*.*" || pattern == L"*") return true;
+  if (pattern.empty()) return name.empty();
+  if (pattern[0] == L'*') {
+    for (std::size_t skip = 0; skip <= name.size(); ++skip) {
+      if (MatchesPattern(name.substr(skip), pattern.substr(1))) return true;
+    }
+    return false;
+  }
+  if (name.empty()) return false;
+  if (pattern[0] != L'?' && FoldCase(pattern[0]) != FoldCase(name[0])) return false;
+  return MatchesPattern(name.substr(1), pattern.substr(1));
+}
+
+HostFileSystem::HostFileSystem(fs::path root) : root_(std::move(root)) { fs::create_directories(HostPath(currentFolder)); }
+
+fs::path HostFileSystem::HostPath(std::wstring_view windowsPath) const {
+  std::wstring path(windowsPath);
+  if (path.starts_with(L"\\\\?\\")) path.erase(0, 4);
+  if (path.size() < 2 || path[1] != L':') path = currentFolder + L"\\" + path;
+  fs::path host = root_ / std::wstring(1, static_cast<wchar_t>(std::towupper(path[0])));
+  for (const std::wstring_view part : Split(std::wstring_view(path).substr(2), L'\\')) {
+    for (const std::wstring_view piece : Split(part, L'/')) {
+      if (!piece.empty()) host /= std::wstring(piece);
+    }
+  }
+  return host;
+}
+
+std::unique_ptr<WritableFile> HostFileSystem::OpenForWriting(std::wstring_view path, OpenMode mode) {
+  const fs::path host = HostPath(path);
+  if (!fs::is_directory(host.parent_path()) || IsReadOnly(host)) return nullptr;
+  const auto flags = std::ios::binary | (mode == OpenMode::CreateAlways ? std::ios::trunc : std::ios::app);
+  std::ofstream stream(host, flags);
+  if (!stream) return nullptr;
+  return std::make_unique<HostWritableFile>(std::move(stream));
+}
+
+std::optional<FileAttributes> HostFileSystem::Attributes(std::wstring_view path) const {
+  const fs::path host = HostPath(path);
+  std::error_code error;
+  const fs::file_status status = fs::status(host, error);
+  if (error || !fs::exists(status)) return std::nullopt;
+  return FileAttributes{fs::is_directory(status), IsReadOnly(host)};
+}
+
+bool HostFileSystem::SetReadOnly(std::wstring_view path, bool readOnly) {
+  std::error_code error;
+  fs::permissions(HostPath(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  readOnly ? fs::perm_options::remove : fs::perm_options::add, error);
+  return !error;
+}
+
+std::vector<DirectoryEntry> HostFileSystem::List(std::wstring_view folder, std::wstring_view pattern) const {
+  std::vector<DirectoryEntry> entries;
+  std::error_code error;
+  for (const auto& item : fs::directory_iterator(HostPath(folder), error)) {
+    const std::wstring name = item.path().filename().wstring();
+    if (MatchesPattern(name, pattern)) entries.push_back({name, item.is_directory()});
+  }
+  return entries;
+}
+
+DeleteResult HostFileSystem::DeleteFile(std::wstring_view path) {
+  if (filesInUse_.contains(Lower(path))) return DeleteResult::InUse;
+  const fs::path host = HostPath(path);
+  std::error_code error;
+  if (!fs::exists(host, error)) return DeleteResult::NotFound;
+  // Windows refuses to delete a read-only file; POSIX would not.
+  if (fs::is_directory(host) || IsReadOnly(host)) return DeleteResult::Failed;
+  return fs::remove(host, error) ? DeleteResult::Deleted : DeleteResult::Failed;
+}
+
+bool HostFileSystem::RemoveDirectory(std::wstring_view path) {
+  const fs::path host = HostPath(path);
+  std::error_code error;
+  if (!fs::is_directory(host, error) || !fs::is_empty(host, error)) return false;
+  return fs::remove(host, error);
+}
+
+CreateResult HostFileSystem::CreateDirectory(std::wstring_view path) {
+  const fs::path host = HostPath(path);
+  std::error_code error;
+  if (fs::exists(host, error)) return CreateResult::AlreadyExists;
+  if (!fs::is_directory(host.parent_path(), error)) return CreateResult::Failed;
+  return fs::create_directory(host, error) ? CreateResult::Created : CreateResult::Failed;
+}
+
+bool HostFileSystem::CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists) {
+  const fs::path to = HostPath(target);
+  std::error_code error;
+  if (fs::exists(to, error) && (failIfExists || IsReadOnly(to))) return false;
+  return fs::copy_file(HostPath(source), to, fs::copy_options::overwrite_existing, error);
+}
+
+std::optional<std::uint64_t> HostFileSystem::FileSize(std::wstring_view path) const {
+  std::error_code error;
+  const auto size = fs::file_size(HostPath(path), error);
+  if (error) return std::nullopt;
+  return size;
+}
+
+void HostFileSystem::SetFileVersion(std::wstring_view path, FileVersionNumbers version) {
+  fileVersions_[Lower(path)] = version;
+}
+
+void HostFileSystem::MarkInUse(std::wstring_view path) { filesInUse_.insert(Lower(path)); }
+
+std::optional<FileVersionNumbers> HostFileSystem::FileVersion(std::wstring_view path) const {
+  const auto found = fileVersions_.find(Lower(path));
+  if (found == fileVersions_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::optional<std::string> HostFileSystem::ReadFile(std::wstring_view path) const {
+  std::ifstream in(HostPath(path), std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool HostFileSystem::WriteFile(std::wstring_view path, std::string_view bytes) {
+  const auto file = OpenForWriting(path, OpenMode::CreateAlways);
+  return file && file->Write(bytes) && file->Flush();
+}
+
+std::wstring HostFileSystem::KnownFolderPath(KnownFolder folder) const {
+  const auto found = knownFolders.find(folder);
+  return found == knownFolders.end() ? std::wstring() : found->second;
+}
+
+std::string HostFileSystem::ToAnsi(std::wstring_view text) const {
+  // The host stands for a Western system: code page 1252, which holds Latin-1.
+  std::string out;
+  out.reserve(text.size());
+  for (const wchar_t c : text) out.push_back(static_cast<std::uint32_t>(c) < 0x100 ? static_cast<char>(c) : '?');
+  return out;
+}
+
+}  // namespace setup::platform::host

@@ -1,0 +1,44 @@
+// The host platform: every port with its host stand-in, reachable with its concrete type so
+// that tests can arrange the machine and read what the core did.
+#pragma once
+
+#include <filesystem>
+
+#include "platform/host/host_console.h"
+#include "platform/host/host_file_system.h"
+#include "platform/host/host_installer.h"
+#include "platform/host/host_processes.h"
+#include "platform/host/host_registry.h"
+#include "platform/host/host_resources.h"
+#include "platform/host/host_system_info.h"
+#include "platform/host/host_user_interface.h"
+#include "platform/platform.h"
+
+namespace setup::platform::host {
+
+class HostPlatform : public Platform {
+ public:
+  // `root` is the host folder that stands for the drives.
+  explicit HostPlatform(const std::filesystem::path& root);
+
+  HostResources& Resources() { return *hostResources_; }
+  HostConsole& Console() { return *hostConsole_; }
+  HostSystemInfo& System() { return *hostSystem_; }
+  HostFileSystem& Files() { return *hostFiles_; }
+  HostRegistry& Registry() { return *hostRegistry_; }
+  HostProcesses& Processes() { return *hostProcesses_; }
+  HostUserInterface& Ui() { return *hostUi_; }
+  HostInstaller& Installer() { return *hostInstaller_; }
+
+ private:
+  HostResources* hostResources_;
+  HostConsole* hostConsole_;
+  HostSystemInfo* hostSystem_;
+  HostFileSystem* hostFiles_;
+  HostRegistry* hostRegistry_;
+  HostProcesses* hostProcesses_;
+  HostUserInterface* hostUi_;
+  HostInstaller* hostInstaller_;
+};
+
+}  // namespace setup::platform::host

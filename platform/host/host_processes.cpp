@@ -1,0 +1,46 @@
+#include "platform/host/host_processes.h"
+
+namespace setup::platform::host {
+
+namespace {
+
+class HostChildProcess : public ChildProcess {
+ public:
+  HostChildProcess(HostProcesses& owner, std::size_t index) : owner_(owner), index_(index) {}
+
+  bool WaitFor(std::uint32_t milliseconds) override {
+    return ended_ || milliseconds == kWaitForever || milliseconds >= owner_.runTimeMs;
+  }
+  std::uint32_t ExitCode() const override { return ended_ ? terminatedCode_ : owner_.exitCode; }
+  void Terminate(std::uint32_t exitCode) override {
+    ended_ = true;
+    terminatedCode_ = exitCode;
+    owner_.started[index_].terminated = true;
+  }
+
+ private:
+  HostProcesses& owner_;
+  std::size_t index_;
+  bool ended_ = false;
+  std::uint32_t terminatedCode_ = 0;
+};
+
+}  // namespace
+
+StartResult HostProcesses::Start(const ProcessStart& start) {
+  if (startError != 0) return {nullptr, startError};
+  started.push_back({start, environment, false});
+  return {std::make_unique<HostChildProcess>(*this, started.size() - 1), 0};
+}
+
+std::optional<std::wstring> HostProcesses::GetEnvironment(std::wstring_view name) const {
+  const auto found = environment.find(std::wstring(name));
+  if (found == environment.end()) return std::nullopt;
+  return found->second;
+}
+
+void HostProcesses::SetEnvironment(std::wstring_view name, std::wstring_view value) {
+  environment[std::wstring(name)] = value;
+}
+
+}  // namespace setup::platform::host

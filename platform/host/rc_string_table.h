@@ -1,0 +1,18 @@
+// Reads the STRINGTABLE blocks of the launcher's resource scripts, so that host tests see
+// exactly the texts the Windows build compiles in.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+
+namespace setup::platform::host {
+
+using StringTable = std::map<std::pair<std::uint32_t, std::uint16_t>, std::wstring>;
+
+// Parses resource_ids.h for the id names and every strings_*.rc of the folder.
+StringTable LoadStringTables(const std::filesystem::path& resourceFolder);
+
+}  // namespace setup::platform::host
