@@ -1,0 +1,44 @@
+// Entry point of the launcher: the application object runs its run sequence and, when that
+// asks for it, the message loop, then its exit sequence, whose result is the exit code.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "launcher/setup_app.h"
+#include "platform/win32/win32_ports.h"
+
+namespace {
+
+setup::ProcessInvocation CurrentInvocation() {
+  setup::ProcessInvocation invocation;
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; arguments && i < count; ++i) invocation.arguments.emplace_back(arguments[i]);
+  if (arguments) LocalFree(arguments);
+
+  // The raw text after the program name (quoted or not) and the blanks that follow it.
+  const wchar_t* text = GetCommandLineW();
+  if (*text == L'"') {
+    for (++text; *text && *text != L'"'; ++text) {
+    }
+    if (*text == L'"') ++text;
+  } else {
+    while (*text && *text != L' ' && *text != L'\t') ++text;
+  }
+  while (*text == L' ' || *text == L'\t') ++text;
+  invocation.rawArguments = text;
+  return invocation;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  setup::CSetupApp app(setup::platform::win32::CreatePlatform(), CurrentInvocation());
+  if (app.InitInstance()) {
+    // Without a main window the framework's loop ends at once.
+    PostQuitMessage(0);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  }
+  return app.ExitInstance();
+}

@@ -1,0 +1,166 @@
+// Files and folders through the Win32 API.
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "platform/win32/win32_ports.h"
+
+namespace setup::platform::win32 {
+
+namespace {
+
+class Win32WritableFile : public WritableFile {
+ public:
+  explicit Win32WritableFile(HANDLE handle) : handle_(handle) {}
+  ~Win32WritableFile() override {
+    FlushFileBuffers(handle_);
+    CloseHandle(handle_);
+  }
+  Win32WritableFile(const Win32WritableFile&) = delete;
+  Win32WritableFile& operator=(const Win32WritableFile&) = delete;
+
+  bool Write(std::string_view bytes) override {
+    DWORD written = 0;
+    return WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+  }
+  bool Flush() override { return FlushFileBuffers(handle_) != FALSE; }
+
+ private:
+  HANDLE handle_;
+};
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::unique_ptr<WritableFile> OpenForWriting(std::wstring_view path, OpenMode mode) override {
+    const std::wstring name(path);
+    HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                mode == OpenMode::CreateAlways ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    SetFilePointer(handle, 0, nullptr, FILE_END);
+    return std::make_unique<Win32WritableFile>(handle);
+  }
+
+  std::optional<FileAttributes> Attributes(std::wstring_view path) const override {
+    const DWORD attributes = GetFileAttributesW(std::wstring(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0};
+  }
+
+  bool SetReadOnly(std::wstring_view path, bool readOnly) override {
+    const std::wstring name(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD changed = readOnly ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
+    return changed == attributes || SetFileAttributesW(name.c_str(), changed) != FALSE;
+  }
+
+  std::vector<DirectoryEntry> List(std::wstring_view folder, std::wstring_view pattern) const override {
+    std::vector<DirectoryEntry> entries;
+    const std::wstring search = std::wstring(folder) + L"\\" + std::wstring(pattern);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(search.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return entries;
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return entries;
+  }
+
+  DeleteResult DeleteFile(std::wstring_view path) override {
+    if (::DeleteFileW(std::wstring(path).c_str())) return DeleteResult::Deleted;
+    switch (GetLastError()) {
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND: return DeleteResult::NotFound;
+      case ERROR_SHARING_VIOLATION: return DeleteResult::InUse;
+      default: return DeleteResult::Failed;
+    }
+  }
+
+  bool RemoveDirectory(std::wstring_view path) override { return ::RemoveDirectoryW(std::wstring(path).c_str()) != FALSE; }
+
+  CreateResult CreateDirectory(std::wstring_view path) override {
+    if (::CreateDirectoryW(std::wstring(path).c_str(), nullptr)) return CreateResult::Created;
+    return GetLastError() == ERROR_ALREADY_EXISTS ? CreateResult::AlreadyExists : CreateResult::Failed;
+  }
+
+  bool CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists) override {
+    return ::CopyFileW(std::wstring(source).c_str(), std::wstring(target).c_str(), failIfExists) != FALSE;
+  }
+
+  std::optional<std::uint64_t> FileSize(std::wstring_view path) const override {
+    HANDLE handle = CreateFileW(std::wstring(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size{};
+    const BOOL ok = GetFileSizeEx(handle, &size);
+    CloseHandle(handle);
+    if (!ok) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  std::optional<FileVersionNumbers> FileVersion(std::wstring_view path) const override {
+    const std::wstring name(path);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(name.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::string block(size, '\0');
+    if (!GetFileVersionInfoW(name.c_str(), 0, size, block.data())) return std::nullopt;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return std::nullopt;
+    return FileVersionNumbers{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                              HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
+  }
+
+  std::optional<std::string> ReadFile(std::wstring_view path) const override {
+    HANDLE handle = CreateFileW(std::wstring(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string content;
+    char buffer[65536];
+    DWORD read = 0;
+    bool ok = true;
+    while ((ok = ::ReadFile(handle, buffer, sizeof(buffer), &read, nullptr) != FALSE) && read > 0) content.append(buffer, read);
+    CloseHandle(handle);
+    if (!ok) return std::nullopt;
+    return content;
+  }
+
+  bool WriteFile(std::wstring_view path, std::string_view bytes) override {
+    const auto file = OpenForWriting(path, OpenMode::CreateAlways);
+    return file && file->Write(bytes) && file->Flush();
+  }
+
+  std::wstring KnownFolderPath(KnownFolder folder) const override {
+    int csidl = CSIDL_COMMON_APPDATA;
+    switch (folder) {
+      case KnownFolder::CommonAppData: csidl = CSIDL_COMMON_APPDATA; break;
+      case KnownFolder::ProgramFiles: csidl = CSIDL_PROGRAM_FILES; break;
+      // The shipped launcher is a 32-bit process; the 64-bit build asks for the same folder.
+      case KnownFolder::ProgramFilesX86: csidl = CSIDL_PROGRAM_FILESX86; break;
+      case KnownFolder::CommonDesktop: csidl = CSIDL_COMMON_DESKTOPDIRECTORY; break;
+    }
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return path;
+  }
+
+  std::string ToAnsi(std::wstring_view text) const override {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> CreateFileSystem() { return std::make_unique<Win32FileSystem>(); }
+
+}  // namespace setup::platform::win32

@@ -1,0 +1,18 @@
+#include "platform/win32/win32_ports.h"
+
+namespace setup::platform::win32 {
+
+std::unique_ptr<Platform> CreatePlatform() {
+  auto platform = std::make_unique<Platform>();
+  platform->resources = CreateResources();
+  platform->console = CreateConsole();
+  platform->system = CreateSystemInfo();
+  platform->files = CreateFileSystem();
+  platform->registry = CreateRegistry();
+  platform->processes = CreateProcesses();
+  platform->ui = CreateUserInterface();
+  platform->installer = CreateInstaller();
+  return platform;
+}
+
+}  // namespace setup::platform::win32

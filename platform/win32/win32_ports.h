@@ -1,0 +1,22 @@
+// Factories of the Win32 adapters, one per port; win32_platform.cpp puts them together.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace setup::platform::win32 {
+
+std::unique_ptr<Resources> CreateResources();
+std::unique_ptr<Console> CreateConsole();
+std::unique_ptr<SystemInfo> CreateSystemInfo();
+std::unique_ptr<FileSystem> CreateFileSystem();
+std::unique_ptr<Registry> CreateRegistry();
+std::unique_ptr<Processes> CreateProcesses();
+std::unique_ptr<UserInterface> CreateUserInterface();
+std::unique_ptr<Installer> CreateInstaller();
+
+// The whole platform of the running Windows process.
+std::unique_ptr<Platform> CreatePlatform();
+
+}  // namespace setup::platform::win32
