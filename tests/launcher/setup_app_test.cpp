@@ -1,0 +1,345 @@
+#include <gtest/gtest.h>
+
+#include "support/launcher_fixture.h"
+
+namespace setup {
+namespace {
+
+using platform::MessageBoxIcon;
+using testing::LauncherTest;
+
+constexpr wchar_t kLogPath[] = L"C:\\Work\\setup.log";
+
+TEST_F(LauncherTest, ConstructionWritesTheStartLineWithTimeAndVersion) {
+  Host().Files().SetFileVersion(L"C:\\Setup\\Setup.exe", {24, 1, 0, 17});
+  Start({L"/L*v", kLogPath, L"/?"});
+  EXPECT_EQ(LogText(), L"=== SetupLauncher started: 2026-12-09 07:05:03 Build type: SHIP ANSI 24.1.0.17\r\n");
+}
+
+TEST_F(LauncherTest, HelpPrintsWithoutSystemChecksAndEndsTheConsole) {
+  EXPECT_EQ(Run({L"/?", L"/L", kLogPath}), 0);
+  EXPECT_TRUE(Host().Console().output.starts_with(L"\r\nSetup.exe - command line syntax\r\n"));
+  EXPECT_EQ(Host().Console().enterCount, 1);
+  EXPECT_FALSE(Host().Console().attached);
+  EXPECT_TRUE(Host().System().lastMutexName.empty());
+  EXPECT_EQ(Host().Ui().pumpedQuit, 0);
+  EXPECT_EQ(LogText().find(L"Determining OS version"), std::wstring::npos);
+  EXPECT_NE(LogText().find(L"TSL (c): CommandLine: /? /L C:\\Work\\setup.log\r\nTSL (c): entering ExitInstance \r\n"
+                           L"=== SetupLauncher stopped: 2026-12-09 07:05:03\r\n"),
+            std::wstring::npos);
+}
+
+TEST_F(LauncherTest, AnInvalidSwitchPrintsHelpAndSucceeds) {
+  AddSinglePackageSetup();
+  EXPECT_EQ(Run({L"/qx"}), 0);
+  EXPECT_TRUE(Host().Console().output.starts_with(L"\r\nSetup.exe - command line syntax\r\n"));
+  EXPECT_TRUE(Host().Ui().messageBoxes.empty());
+}
+
+TEST_F(LauncherTest, MultiLanguageSetupFollowsTheUserOrTheLangArgument) {
+  AddSinglePackageSetup();
+  Host().Resources().AddPackageResource(L"PACKAGE_0_1031", 1031, "transform");
+  Host().System().uiLanguage = 1031;
+  CSetupApp& app = Start({L"/?"});
+  app.InitInstance();
+  EXPECT_TRUE(app.IsMultiLanguage());
+  EXPECT_EQ(app.Languages().CurrentLangId(), 1031);
+  EXPECT_TRUE(app.Languages().Entries()[1].available);
+  EXPECT_FALSE(app.Languages().Entries()[2].available);
+  EXPECT_NE(Host().Console().output.find(L"lang=<"), std::wstring::npos);  // the language option appears
+}
+
+TEST_F(LauncherTest, LangArgumentMatchesNamesIgnoringCase) {
+  AddSinglePackageSetup();
+  Host().Resources().AddPackageResource(L"PACKAGE_0_1031", 1031, "transform");
+  Host().System().uiLanguage = 1041;
+  CSetupApp& app = Start({L"/?", L"lang=GERMAN"});
+  app.InitInstance();
+  EXPECT_EQ(app.Languages().CurrentLangId(), 1031);
+}
+
+TEST_F(LauncherTest, SingleLanguageSetupSpeaksTheLanguageOfItsOsResource) {
+  Host().Resources().AddPackageText(L"OS", L"6.1.1", 1031);
+  Host().Resources().AddPackageResource(L"PACKAGE_0", 1033, "cab");
+  Host().System().uiLanguage = 1036;
+  CSetupApp& app = Start({L"/?"});
+  app.InitInstance();
+  EXPECT_FALSE(app.IsMultiLanguage());
+  EXPECT_EQ(app.Languages().CurrentLangId(), 1031);
+}
+
+TEST_F(LauncherTest, NonNumericPortPropertyPrintsTheErrorAndStopsWithoutWizard) {
+  AddSinglePackageSetup(L"Tarquel Brammel Server 2024");
+  EXPECT_EQ(Run({L"BR_WebServer_Port=80a", L"br_sslwebserver_port=443", L"BRWeb_WebServer_Port="}), 0);
+  EXPECT_EQ(Host().Console().output, L"\r\nError: Parameter BR_WebServer_Port must be numeric\n\r\n\r\n");
+  EXPECT_TRUE(Host().System().lastMutexName.empty());  // stopped before the single-instance check
+  EXPECT_TRUE(Host().Ui().messageBoxes.empty());
+}
+
+TEST_F(LauncherTest, UnknownPropertyWarnsAndIsKeptForTheInstaller) {
+  AddSinglePackageSetup();
+  CSetupApp& app = Start({L"FOO=1", L"lang=English"});
+  app.InitInstance();
+  EXPECT_EQ(Host().Console().output,
+            L"Warning: the property 'FOO' specified on the command line is not directly supported by this installer "
+            L"but will be passed on neverthless.\r\n");
+  EXPECT_EQ(app.CommandLine().Properties(), std::vector<std::wstring>{L"FOO=1"});
+  EXPECT_EQ(app.ExitInstance(), 0);
+}
+
+TEST_F(LauncherTest, InstallModeTakesTheWizardTitleAfterAllChecksPass) {
+  AddSinglePackageSetup();
+  CSetupApp& app = Start({L"/L*v", kLogPath});
+  app.InitInstance();
+  EXPECT_EQ(app.AppName(), L"Tarquel Quillbook 2024 - Installer Wizard");
+  EXPECT_EQ(Host().System().lastMutexName, L"Global\\_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}");
+  EXPECT_TRUE(Host().Ui().richEditLoaded);
+  EXPECT_EQ(app.Os().welcomeTextId, 1324);
+  EXPECT_TRUE(app.Packages().is64BitSystem);
+  EXPECT_NE(LogText().find(L"TSL (c): Determining OS version\r\nTSL (c): found Windows 10.0.22631\r\n"
+                           L"TSL (c): Expect at least Windows Server 2008 R2 ServicePack 1 \r\n"
+                           L"TSL (c): Checking OS version\r\nTSL (c): OS version found to be correct.\r\n"),
+            std::wstring::npos);
+  EXPECT_EQ(app.ExitInstance(), 0);
+}
+
+TEST_F(LauncherTest, TooOldWindowsShowsBothBoxesAndExits4) {
+  AddSinglePackageSetup();
+  Host().System().osVersion = platform::OsVersion{6, 1, 0, 0, 7600, 1, 0};
+  EXPECT_EQ(Run({L"/L", kLogPath}), 4);
+  const auto& boxes = Host().Ui().messageBoxes;
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].icon, MessageBoxIcon::Error);
+  EXPECT_NE(boxes[0].text.find(L"Windows 7"), std::wstring::npos);
+  EXPECT_NE(boxes[0].text.find(L"Windows Server 2008 R2 ServicePack 1"), std::wstring::npos);
+  EXPECT_EQ(boxes[0].caption, L"Setup");
+  EXPECT_EQ(boxes[1].text, L"Installation platform not supported.\nInstallation of this version cannot continue.");
+  EXPECT_EQ(boxes[1].icon, MessageBoxIcon::Exclamation);
+  EXPECT_NE(LogText().find(L"TSL (c): ERROR: Incompatible Windows Version\r\n"), std::wstring::npos);
+}
+
+TEST_F(LauncherTest, QuietRunShowsNoBoxButStillLogsTheError) {
+  AddSinglePackageSetup();
+  Host().System().osVersion = platform::OsVersion{6, 0, 2, 0, 6002, 1, 0};
+  EXPECT_EQ(Run({L"/qn", L"/L", kLogPath}), 4);
+  EXPECT_TRUE(Host().Ui().messageBoxes.empty());
+  EXPECT_NE(LogText().find(L"TSL (c): ERROR: Incompatible Windows Version\r\n"), std::wstring::npos);
+}
+
+TEST_F(LauncherTest, MissingOsResourceMeansNoMinimum) {
+  AddSinglePackageSetup();
+  Host().Resources().RemovePackageResource(L"OS", 1033);
+  Host().System().osVersion.reset();
+  EXPECT_EQ(Run({L"/L*v", kLogPath}), 0);
+  EXPECT_NE(LogText().find(L"TSL (c): Not checking OS version since no minimum version specified.\r\n"), std::wstring::npos);
+}
+
+TEST_F(LauncherTest, UnsupportedRestrictionIsOnlyAWarning) {
+  Host().Resources().AddPackageText(L"OS", L"6.1.1/Foo");
+  EXPECT_EQ(Run({L"/L*v", kLogPath}), 0);
+  EXPECT_NE(LogText().find(L"TSL (c): Unsupported OS restriction selection!\r\nTSL (c): OS version found to be correct.\r\n"),
+            std::wstring::npos);
+}
+
+TEST_F(LauncherTest, MissingDirect2DExits5) {
+  AddSinglePackageSetup();
+  Host().System().direct2D11 = false;
+  EXPECT_EQ(Run({L"/L", kLogPath}), 5);
+  ASSERT_EQ(Host().Ui().messageBoxes.size(), 2u);
+  EXPECT_EQ(Host().Ui().messageBoxes[1].text,
+            L"Direct 2D was not found on your system.\nInstallation of this version cannot continue.");
+  EXPECT_NE(LogText().find(L"No Direct2D found on this machine.TSL (c): ERROR: Direct 2D not found\r\n"), std::wstring::npos);
+}
+
+TEST_F(LauncherTest, SecondLauncherExits6) {
+  AddSinglePackageSetup();
+  Host().System().heldMutexes.insert(L"Global\\_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}");
+  EXPECT_EQ(Run({L"/L", kLogPath}), 6);
+  EXPECT_NE(LogText().find(L"TSL (c): Setup already in progress.\r\n"), std::wstring::npos);
+  ASSERT_EQ(Host().Ui().messageBoxes.size(), 1u);
+  EXPECT_EQ(Host().Ui().messageBoxes[0].text.substr(0, 35), L"Another program is being installed.");
+}
+
+TEST_F(LauncherTest, OldSystemsUseTheLocalMutexUnlessTerminalServer) {
+  Host().System().osVersion = platform::OsVersion{4, 0, 6, 0, 1381, 1, 0};
+  Run({});
+  EXPECT_EQ(Host().System().lastMutexName, L"_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}");
+}
+
+TEST_F(LauncherTest, PowerUserPassesTheRightsCheck) {
+  AddSinglePackageSetup();
+  Host().System().administrator = false;
+  Host().System().powerUser = true;
+  EXPECT_EQ(Run({}), 0);
+}
+
+TEST_F(LauncherTest, UserWithoutRightsExits7) {
+  AddSinglePackageSetup();
+  Host().System().administrator = false;
+  EXPECT_EQ(Run({L"/L", kLogPath}), 7);
+  EXPECT_NE(LogText().find(L"TSL (c): User has no sufficient rights to run setup.\r\n"
+                           L"TSL (c): ERROR: Installation requires admin rights.\r\n"),
+            std::wstring::npos);
+}
+
+TEST_F(LauncherTest, ValidationOfACompleteSetup) {
+  AddSinglePackageSetup();
+  EXPECT_EQ(Run({L"/v"}), 0);
+  EXPECT_EQ(Host().Console().output,
+            L"\r\nValidation if all necessary resources have been compiled into setup.\r\n"
+            L"All resources have been detected.\r\n");
+}
+
+TEST_F(LauncherTest, ValidationReportsEveryMissingResourceOnOneLine) {
+  AddSinglePackageSetup();
+  Host().Resources().RemovePackageResource(L"PACKAGE_0", 1033);
+  Host().Resources().RemovePackageResource(L"PRODUCT_ID_0", 1033);
+  EXPECT_EQ(Run({L"/v", L"/L", kLogPath}), 1);
+  EXPECT_EQ(Host().Console().output,
+            L"\r\nValidation if all necessary resources have been compiled into setup.\r\n"
+            L"    Test for resource PRODUCT_ID_0 failed!    Test for resource PACKAGE_0 failed!"
+            L"Some resources are missing.\r\n");
+  EXPECT_NE(LogText().find(L"Validation if all necessary resources have been compiled into setup.Validation failed!"),
+            std::wstring::npos);
+  EXPECT_EQ(LogText().find(L"ERROR"), std::wstring::npos);  // already reported
+  EXPECT_TRUE(Host().Ui().messageBoxes.empty());
+}
+
+TEST_F(LauncherTest, ValidationOfAMultiLanguageSetupChecksEveryLanguage) {
+  AddSinglePackageSetup();
+  Host().Resources().AddPackageResource(L"PACKAGE_0_1031", 1031, "mst");
+  Host().Resources().AddPackageResource(L"PACKAGE_0_1036", 1036, "mst");
+  EXPECT_EQ(Run({L"/v"}), 1);
+  EXPECT_EQ(Host().Console().output,
+            L"\r\nValidation if all necessary resources have been compiled into setup.\r\n"
+            L"    Test for resource PACKAGE_0_1034 [1034] failed!    Test for resource PACKAGE_0_1041 [1041] failed!"
+            L"    Test for resource PACKAGE_0_2052 [2052] failed!Some resources are missing.\r\n");
+}
+
+TEST_F(LauncherTest, TheResultIsReportedOnce) {
+  CSetupApp& app = Start({L"/L", kLogPath});
+  app.Result().Record(kResultInstallFailed, 1603, false);
+  app.ReportResult();
+  app.ReportResult();
+  EXPECT_EQ(LogText().substr(LogText().find(L"TSL (c): ERROR")),
+            L"TSL (c): ERROR: Installation failed. (1603 - Fatal error during installation.\r\n)\r\n");
+  EXPECT_TRUE(Host().Ui().messageBoxes.empty());  // kind 2 has no box
+
+  app.Result().Record(kResultOtherVersionInstalled, 0, false);
+  app.ReportResult();
+  EXPECT_TRUE(LogText().ends_with(L"TSL (c): ERROR: \r\n"));
+  ASSERT_EQ(Host().Ui().messageBoxes.size(), 1u);
+  EXPECT_EQ(Host().Ui().messageBoxes[0].text.substr(0, 53), L"Another version of this product is already installed.");
+}
+
+TEST_F(LauncherTest, ExtractModeIsNotYetAvailableAndSaysSo) {
+  AddSinglePackageSetup();
+  EXPECT_EQ(Run({L"/u"}), kResultInstallFailed);
+}
+
+class ExitSequenceTest : public LauncherTest {
+ protected:
+  // Two packages whose folders exist below the base folder.
+  void AddPackages(bool mainInstalled, bool subInstalled, const wchar_t* mainType = L"msi") {
+    auto& files = Host().Files();
+    files.CreateDirectory(L"C:\\ProgramData");
+    files.CreateDirectory(L"C:\\ProgramData\\Tarquel");
+    for (const auto& [folder, installed, type] :
+         {std::tuple(kMainFolder, mainInstalled, mainType), std::tuple(kSubFolder, subInstalled, L"msi")}) {
+      files.CreateDirectory(folder);
+      files.WriteFile(std::wstring(folder) + L"\\package.msi", "msi");
+      files.SetReadOnly(std::wstring(folder) + L"\\package.msi", true);
+      SetupPackage package;
+      package.packageFolder = folder;
+      package.installed = installed;
+      package.installerType = type;
+      app_->Packages().packages.push_back(package);
+    }
+    app_->Packages().packages.front().main = true;
+  }
+  bool Exists(const wchar_t* folder) { return Host().Files().Attributes(folder).has_value(); }
+
+  static constexpr const wchar_t* kMainFolder = L"C:\\ProgramData\\Tarquel\\{MAIN}";
+  static constexpr const wchar_t* kSubFolder = L"C:\\ProgramData\\Tarquel\\{SUB}";
+};
+
+TEST_F(ExitSequenceTest, FailedInstallRemovesFoldersOfPackagesNotInstalled) {
+  Start({L"/L", kLogPath});
+  AddPackages(false, true);
+  app_->Result().Record(kResultInstallFailed, 1603, true);
+  EXPECT_EQ(app_->ExitInstance(), 2);
+  EXPECT_FALSE(Exists(kMainFolder));
+  EXPECT_TRUE(Exists(kSubFolder));
+  EXPECT_NE(LogText().find(L"TSL (c): Deleting MSI folder C:\\ProgramData\\Tarquel\\{MAIN}\r\n"
+                           L"TSL (c): Deleted MSI folder C:\\ProgramData\\Tarquel\\{MAIN}\r\n"
+                           L"=== SetupLauncher stopped: "),
+            std::wstring::npos);
+  EXPECT_TRUE(Host().Processes().started.empty());
+}
+
+TEST_F(ExitSequenceTest, SuccessfulInstallKeepsEveryFolder) {
+  Start({});
+  AddPackages(true, false);
+  EXPECT_EQ(app_->ExitInstance(), 0);
+  EXPECT_TRUE(Exists(kMainFolder));
+  EXPECT_TRUE(Exists(kSubFolder));
+}
+
+TEST_F(ExitSequenceTest, FastOemRemovesFoldersOfPackagesNotInstalled) {
+  Start({L"FASTOEM=1", L"ALLUSERS=1", L"/qn"});
+  AddPackages(true, false);
+  EXPECT_EQ(app_->ExitInstance(), 0);
+  EXPECT_TRUE(Exists(kMainFolder));
+  EXPECT_FALSE(Exists(kSubFolder));
+}
+
+TEST_F(ExitSequenceTest, RepairFailureKeepsTheFolders) {
+  Start({L"/f"});
+  AddPackages(false, false);
+  app_->Result().Record(kResultInstallFailed, 0, true);
+  EXPECT_EQ(app_->ExitInstance(), 2);
+  EXPECT_TRUE(Exists(kMainFolder));
+}
+
+TEST_F(ExitSequenceTest, UninstallOfTwoPackagesRemovesTheMainFolderAndStartsTheSelfDeletingBatch) {
+  Start({L"/x"});
+  AddPackages(false, false);
+  EXPECT_EQ(app_->ExitInstance(), 0);
+  EXPECT_TRUE(Exists(kSubFolder));  // the non-MSI rule does not apply to an MSI main package
+  const auto batch = Host().Files().ReadFile(L"C:\\ProgramData\\Tarquel\\SelfDelete.bat");
+  ASSERT_TRUE(batch.has_value());
+  EXPECT_EQ(*batch, "@ECHO OFF\n rmdir /S /Q C:\\ProgramData\\Tarquel\\{MAIN}\n DEL \"%~f0\"");
+  ASSERT_EQ(Host().Processes().started.size(), 1u);
+  EXPECT_EQ(Host().Processes().started[0].start.commandLine, L"C:\\ProgramData\\Tarquel\\SelfDelete.bat");
+  EXPECT_TRUE(Host().Processes().started[0].start.showWindow);
+  EXPECT_FALSE(Exists(kMainFolder));
+}
+
+TEST_F(ExitSequenceTest, UninstallOfANonMsiMainPackageRemovesEveryFolderNotInstalled) {
+  Start({L"/x"});
+  AddPackages(false, false, L"taxonomy");
+  EXPECT_EQ(app_->ExitInstance(), 0);
+  EXPECT_FALSE(Exists(kMainFolder));
+  EXPECT_FALSE(Exists(kSubFolder));
+}
+
+TEST_F(ExitSequenceTest, UninstallOfOnePackageStartsNoBatch) {
+  Start({L"/x"});
+  AddPackages(false, false);
+  app_->Packages().packages.pop_back();
+  EXPECT_EQ(app_->ExitInstance(), 0);
+  EXPECT_TRUE(Host().Processes().started.empty());
+  EXPECT_FALSE(Host().Files().Attributes(L"C:\\ProgramData\\Tarquel\\SelfDelete.bat").has_value());
+}
+
+TEST_F(ExitSequenceTest, TheQuitMessageIsPumpedBeforeCleanUp) {
+  Start({L"/?"});
+  app_->InitInstance();
+  EXPECT_EQ(Host().Ui().postedQuit, 0);
+  app_->ExitInstance();
+  EXPECT_EQ(Host().Ui().pumpedQuit, 0);
+  EXPECT_FALSE(Host().Ui().postedQuit.has_value());
+}
+
+}  // namespace
+}  // namespace setup
