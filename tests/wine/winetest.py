@@ -1,0 +1,319 @@
+"""End-to-end harness: runs Windows programs in a throwaway Wine prefix under Xvfb.
+
+One fixture (`prefix-setup` / `prefix-cleanup`) creates the prefix, one Xvfb and one wineserver for
+a whole ctest run; every test then runs its programs through `run()` (or the command-line runner
+wine_run.py), which always sets the same environment and a time-out.
+
+Environment given to every test by tests/wine/CMakeLists.txt:
+  WINEPREFIX          the prefix of this test run
+  SETUP_WINE_STATE    folder with the fixture's state (display number, logs)
+  SETUP_WINE_RUN      the command-line runner (wine_run.py)
+  SETUP_LAUNCHER      the 64-bit launcher template (build/win64/setuplauncher.exe)
+  SETUP_WIZARD_DRIVER the UI automation driver (build/win64/wizard-driver.exe)
+  SETUPPACK           the host packaging tool
+  SETUP_SAMPLES_DIR   the built sample packages and setup descriptions
+  SETUP_TEST_WORK     an empty work folder of this test
+"""
+from __future__ import annotations
+
+import dataclasses
+import os
+import pathlib
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver64"
+DEFAULT_TIMEOUT = 60.0
+# mscoree and mshtml off: a fresh prefix would otherwise ask to install Mono and Gecko.
+DLL_OVERRIDES = "mscoree,mshtml="
+
+
+class HarnessError(Exception):
+    """A precondition of the harness is not met (missing tool, missing build, dead display)."""
+
+
+def _env_path(name: str) -> pathlib.Path:
+    value = os.environ.get(name)
+    if not value:
+        raise HarnessError(f"environment variable {name} is not set: run this test through ctest")
+    return pathlib.Path(value)
+
+
+def prefix() -> pathlib.Path:
+    return _env_path("WINEPREFIX")
+
+
+def state_dir() -> pathlib.Path:
+    return _env_path("SETUP_WINE_STATE")
+
+
+def require_file(variable: str, hint: str) -> pathlib.Path:
+    """The file named by an environment variable; a clear failure when it was not built."""
+    path = _env_path(variable)
+    if not path.is_file():
+        raise HarnessError(f"{path} does not exist: {hint}")
+    return path
+
+
+def launcher() -> pathlib.Path:
+    return require_file("SETUP_LAUNCHER",
+                        "build the 64-bit launcher first (cmake --preset win64 && cmake --build build/win64)")
+
+
+def wizard_driver() -> pathlib.Path:
+    return require_file("SETUP_WIZARD_DRIVER",
+                        "build the win64 preset first (cmake --preset win64 && cmake --build build/win64)")
+
+
+def setuppack() -> pathlib.Path:
+    return require_file("SETUPPACK", "build the host preset (cmake --build build/host)")
+
+
+def samples_dir() -> pathlib.Path:
+    return _env_path("SETUP_SAMPLES_DIR")
+
+
+def work_dir() -> pathlib.Path:
+    """The test's own work folder, emptied on first use in each process."""
+    path = _env_path("SETUP_TEST_WORK")
+    if not getattr(work_dir, "_cleared", False):
+        shutil.rmtree(path, ignore_errors=True)
+        path.mkdir(parents=True)
+        work_dir._cleared = True
+    return path
+
+
+def display() -> str:
+    display_file = state_dir() / "display"
+    if not display_file.is_file():
+        raise HarnessError(f"{display_file} is missing: the prefix-setup fixture did not run")
+    return ":" + display_file.read_text().strip()
+
+
+def wine_environment(extra: dict[str, str] | None = None) -> dict[str, str]:
+    env = dict(os.environ)
+    env.update({
+        "WINEPREFIX": str(prefix()),
+        "WINEARCH": "win64",
+        "WINEDEBUG": "-all",
+        "WINEDLLOVERRIDES": DLL_OVERRIDES,
+        "DISPLAY": display(),
+    })
+    env.pop("WAYLAND_DISPLAY", None)
+    if extra:
+        env.update(extra)
+    return env
+
+
+def decode_console(data: bytes) -> str:
+    """Console output as text: UTF-16LE when it looks like it (NUL high bytes), else UTF-8/ANSI."""
+    if data.startswith(b"\xff\xfe"):
+        return data[2:].decode("utf-16-le", errors="replace")
+    if len(data) >= 2 and data[1::2].count(0) * 2 >= len(data) // 2:
+        return data.decode("utf-16-le", errors="replace")
+    try:
+        return data.decode("utf-8")
+    except UnicodeDecodeError:
+        return data.decode("cp1252", errors="replace")
+
+
+@dataclasses.dataclass
+class Result:
+    exit_code: int
+    stdout_bytes: bytes
+    timed_out: bool
+
+    @property
+    def stdout(self) -> str:
+        return decode_console(self.stdout_bytes)
+
+
+def _kill_group(process: subprocess.Popen) -> None:
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    process.wait()
+
+
+class Running:
+    """A Windows program started in the background (for example a launcher showing its wizard)."""
+
+    def __init__(self, args: list[str], cwd: pathlib.Path | None, env: dict[str, str]):
+        self._stdout = tempfile.TemporaryFile()
+        # Output goes to a file, not a pipe: Wine's helper processes may inherit the handle and
+        # would keep a pipe open after the program ends.
+        self.process = subprocess.Popen([WINE, *args], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                                        stdout=self._stdout, stderr=subprocess.DEVNULL,
+                                        start_new_session=True)
+
+    def wait(self, timeout: float = DEFAULT_TIMEOUT) -> Result:
+        timed_out = False
+        try:
+            self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            timed_out = True
+            _kill_group(self.process)
+        self._stdout.seek(0)
+        output = self._stdout.read()
+        self._stdout.close()
+        return Result(124 if timed_out else self.process.returncode, output, timed_out)
+
+    def kill(self) -> None:
+        _kill_group(self.process)
+
+
+def start(program: str | os.PathLike, *args: str, cwd: pathlib.Path | None = None,
+          env: dict[str, str] | None = None) -> Running:
+    return Running([str(program), *args], cwd, wine_environment(env))
+
+
+def run(program: str | os.PathLike, *args: str, timeout: float = DEFAULT_TIMEOUT,
+        cwd: pathlib.Path | None = None, env: dict[str, str] | None = None) -> Result:
+    """Runs a Windows program to its end; a program still running after `timeout` is killed
+    and gives exit code 124 with timed_out set."""
+    return start(program, *args, cwd=cwd, env=env).wait(timeout)
+
+
+def windows_path(path: pathlib.Path) -> str:
+    """A Unix path as the Windows path Wine maps it to (Z: is the root of the Unix tree)."""
+    return "Z:" + str(path.resolve()).replace("/", "\\")
+
+
+def unix_path(windows: str) -> pathlib.Path:
+    """A path on drive C: of the prefix, e.g. C:\\ProgramData\\Tarquel."""
+    drive, _, rest = windows.partition(":")
+    if drive.upper() != "C":
+        raise HarnessError(f"only drive C: lives in the prefix: {windows}")
+    return prefix() / "drive_c" / rest.lstrip("\\").replace("\\", "/")
+
+
+def reg_query(key: str, value: str | None = None, view: int = 64) -> str | None:
+    """Data of a registry value (or the key's listing when value is None) in the 32- or 64-bit
+    view; None when the key or value does not exist."""
+    args = ["reg", "query", key]
+    if value is not None:
+        args += ["/v", value]
+    args.append(f"/reg:{view}")
+    result = run(*args, timeout=30)
+    if result.exit_code != 0:
+        return None
+    text = result.stdout
+    if value is None:
+        return text
+    for line in text.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
+            return parts[2] if len(parts) == 3 else ""
+    return None
+
+
+def check(condition: bool, message: str) -> None:
+    if not condition:
+        raise AssertionError(message)
+
+
+def check_equal(actual, expected, what: str) -> None:
+    if actual != expected:
+        raise AssertionError(f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def main(test) -> None:
+    """Runs a test function; prints the failure and exits non-zero on any failed check."""
+    try:
+        test()
+    except (AssertionError, HarnessError) as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)
+    print("passed")
+
+
+# ---- fixture: prefix, display and wineserver for one test run -------------------------------
+
+def _start_xvfb(state: pathlib.Path) -> None:
+    if shutil.which("Xvfb") is None:
+        raise HarnessError("Xvfb is not installed (apt-get install xvfb)")
+    read_end, write_end = os.pipe()
+    log = open(state / "xvfb.log", "wb")
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
+                            stdout=log, stderr=log, start_new_session=True)
+    os.close(write_end)
+    number = b""
+    deadline = time.monotonic() + 20
+    with os.fdopen(read_end, "rb", buffering=0) as pipe:
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = pipe.read(16)
+            if not chunk:
+                break
+            number += chunk
+    if not number.strip().isdigit():
+        xvfb.kill()
+        raise HarnessError(f"Xvfb did not report a display (see {state / 'xvfb.log'})")
+    (state / "xvfb.pid").write_text(str(xvfb.pid))
+    (state / "display").write_text(number.decode().strip())
+
+
+def _stop_xvfb(state: pathlib.Path) -> None:
+    pid_file = state / "xvfb.pid"
+    if not pid_file.is_file():
+        return
+    try:
+        os.kill(int(pid_file.read_text()), signal.SIGTERM)
+    except (ProcessLookupError, ValueError):
+        pass
+    pid_file.unlink()
+    (state / "display").unlink(missing_ok=True)
+
+
+def setup_fixture() -> None:
+    for tool in (WINE, WINESERVER):
+        if not os.access(tool, os.X_OK):
+            raise HarnessError(f"{tool} is missing (apt-get install wine64)")
+    state = state_dir()
+    cleanup_fixture()
+    shutil.rmtree(prefix(), ignore_errors=True)
+    prefix().mkdir(parents=True)
+    state.mkdir(parents=True, exist_ok=True)
+    _start_xvfb(state)
+    env = wine_environment()
+    with open(state / "wineserver.log", "wb") as log:
+        # -p30: the server outlives its last client by 30 s, so consecutive tests share it.
+        subprocess.run([WINESERVER, "-p30"], env=env, stdin=subprocess.DEVNULL, stdout=log,
+                       stderr=log, timeout=30, check=True)
+    with open(state / "wineboot.log", "wb") as log:
+        boot = subprocess.Popen([WINE, "wineboot", "-i"], env=env, stdin=subprocess.DEVNULL,
+                                stdout=log, stderr=log, start_new_session=True)
+        try:
+            code = boot.wait(timeout=180)
+        except subprocess.TimeoutExpired:
+            _kill_group(boot)
+            raise HarnessError("wineboot -i did not finish within 180 s")
+    if code != 0 or not (prefix() / "drive_c" / "windows" / "system32").is_dir():
+        raise HarnessError(f"wineboot -i failed with {code} (see {state / 'wineboot.log'})")
+    print(f"prefix {prefix()} ready on display {display()}")
+
+
+def cleanup_fixture() -> None:
+    state = state_dir()
+    if prefix().is_dir():
+        env = dict(os.environ, WINEPREFIX=str(prefix()))
+        subprocess.run([WINESERVER, "-k"], env=env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+    _stop_xvfb(state)
+
+
+if __name__ == "__main__":
+    action = sys.argv[1] if len(sys.argv) > 1 else ""
+    actions = {"setup": setup_fixture, "cleanup": cleanup_fixture}
+    if action not in actions:
+        sys.exit("usage: winetest.py setup|cleanup")
+    try:
+        actions[action]()
+    except (HarnessError, subprocess.SubprocessError, OSError) as failure:
+        sys.exit(f"FAILED: {failure}")
