@@ -70,6 +70,11 @@ def wizard_driver() -> pathlib.Path:
                         "build the win64 preset first (cmake --preset win64 && cmake --build build/win64)")
 
 
+def helper_program(name: str) -> pathlib.Path:
+    """A test program of tests/wine/programs, built by the win64 preset beside the launcher."""
+    return require_file("SETUP_LAUNCHER", "build the win64 preset first").parent / name
+
+
 def setuppack() -> pathlib.Path:
     return require_file("SETUPPACK", "build the host preset (cmake --build build/host)")
 
@@ -166,6 +171,24 @@ class Running:
 
     def kill(self) -> None:
         _kill_group(self.process)
+
+    def output_so_far(self) -> bytes:
+        self._stdout.seek(0)
+        data = self._stdout.read()
+        self._stdout.seek(0, os.SEEK_END)
+        return data
+
+
+def wait_for_output(running: Running, text: str, timeout: float = DEFAULT_TIMEOUT) -> None:
+    """Waits until a background program has printed `text`."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if text in decode_console(running.output_so_far()):
+            return
+        if running.process.poll() is not None:
+            raise HarnessError(f"the program ended before printing {text!r}")
+        time.sleep(0.1)
+    raise HarnessError(f"no {text!r} within {timeout} s")
 
 
 def start(program: str | os.PathLike, *args: str, cwd: pathlib.Path | None = None,
