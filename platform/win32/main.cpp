@@ -2,7 +2,7 @@
 // asks for it, the message loop, then its exit sequence, whose result is the exit code.
 #include <windows.h>
 
-#include <shellapi.h>
+#include <cstdlib>
 
 #include "launcher/setup_app.h"
 #include "platform/win32/win32_ports.h"
@@ -11,10 +11,8 @@ namespace {
 
 setup::ProcessInvocation CurrentInvocation() {
   setup::ProcessInvocation invocation;
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 1; arguments && i < count; ++i) invocation.arguments.emplace_back(arguments[i]);
-  if (arguments) LocalFree(arguments);
+  // The C runtime has split the command line by the platform's standard rules.
+  for (int i = 1; i < __argc; ++i) invocation.arguments.emplace_back(__wargv[i]);
 
   // The raw text after the program name (quoted or not) and the blanks that follow it.
   const wchar_t* text = GetCommandLineW();
@@ -36,9 +34,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   setup::CSetupApp app(setup::platform::win32::CreatePlatform(), CurrentInvocation());
   if (app.InitInstance()) {
     // Without a main window the framework's loop ends at once.
-    PostQuitMessage(0);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    app.Platform().ui->PostQuit(0);
+    app.Platform().ui->PumpUntilQuit();
   }
   return app.ExitInstance();
 }

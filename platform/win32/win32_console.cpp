@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "foundation/text.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -30,7 +31,10 @@ class Win32Console : public Console {
   }
 
   void PostEnterToConsoleWindow() override {
-    if (HWND window = GetConsoleWindow()) PostMessageW(window, WM_CHAR, VK_RETURN, 0);
+    HWND window = GetConsoleWindow();
+    if (!window) return;
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", PostMessageW);
+    if (PostMessageWPtr) PostMessageWPtr(window, WM_CHAR, VK_RETURN, 0);
   }
 
   void Free() override { FreeConsole(); }

@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -146,7 +147,8 @@ class Win32FileSystem : public FileSystem {
       case KnownFolder::CommonDesktop: csidl = CSIDL_COMMON_DESKTOPDIRECTORY; break;
     }
     wchar_t path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    SETUP_SYSTEM_FUNCTION(L"shell32.dll", SHGetFolderPathW);
+    if (!SHGetFolderPathWPtr || FAILED(SHGetFolderPathWPtr(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
     return path;
   }
 

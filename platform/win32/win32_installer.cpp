@@ -3,6 +3,7 @@
 
 #include <msi.h>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -13,7 +14,8 @@ class Win32Installer : public Installer {
  public:
   std::uint32_t EnableLog(std::uint32_t logMode, std::wstring_view path, std::uint32_t attributes) override {
     const std::wstring logPath(path);
-    return MsiEnableLogW(logMode, logPath.c_str(), attributes);
+    SETUP_SYSTEM_FUNCTION(L"msi.dll", MsiEnableLogW);
+    return MsiEnableLogWPtr ? MsiEnableLogWPtr(logMode, logPath.c_str(), attributes) : ERROR_MOD_NOT_FOUND;
   }
 };
 

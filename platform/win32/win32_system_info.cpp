@@ -5,6 +5,7 @@
 
 #include <d2d1.h>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -52,7 +53,10 @@ class Win32SystemInfo : public SystemInfo {
     return info.wProcessorArchitecture;
   }
 
-  bool IsServerR2() const override { return GetSystemMetrics(SM_SERVERR2) != 0; }
+  bool IsServerR2() const override {
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", GetSystemMetrics);
+    return GetSystemMetricsPtr && GetSystemMetricsPtr(SM_SERVERR2) != 0;
+  }
 
   bool HasDirect2D11() const override {
     HMODULE library = LoadLibraryW(L"D2D1.dll");

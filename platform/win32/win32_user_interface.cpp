@@ -1,6 +1,7 @@
 // Message boxes and the main thread's message queue.
 #include <windows.h>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -14,16 +15,33 @@ class Win32UserInterface : public UserInterface {
   void ShowMessageBox(std::wstring_view text, std::wstring_view caption, MessageBoxIcon icon) override {
     const std::wstring body(text);
     const std::wstring title(caption);
-    MessageBoxW(nullptr, body.c_str(), title.c_str(), MB_OK | static_cast<UINT>(icon));
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", MessageBoxW);
+    if (MessageBoxWPtr) MessageBoxWPtr(nullptr, body.c_str(), title.c_str(), MB_OK | static_cast<UINT>(icon));
   }
 
-  void PostQuit(int exitCode) override { PostThreadMessageW(mainThread_, WM_QUIT, static_cast<WPARAM>(exitCode), 0); }
+  // Nothing but the quit message can be queued before the first window exists; without
+  // user32 loaded there is no queue, and the quit is remembered instead of posted.
+  void PostQuit(int exitCode) override {
+    if (!GetModuleHandleW(L"user32.dll")) {
+      quitPending_ = true;
+      return;
+    }
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", PostThreadMessageW);
+    PostThreadMessageWPtr(mainThread_, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
+  }
 
   void PumpUntilQuit() override {
+    if (quitPending_) {
+      quitPending_ = false;
+      return;
+    }
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", GetMessageW);
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", TranslateMessage);
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", DispatchMessageW);
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
+    while (GetMessageWPtr(&message, nullptr, 0, 0) > 0) {
+      TranslateMessagePtr(&message);
+      DispatchMessageWPtr(&message);
     }
   }
 
@@ -31,6 +49,7 @@ class Win32UserInterface : public UserInterface {
 
  private:
   DWORD mainThread_;
+  bool quitPending_ = false;
 };
 
 }  // namespace
