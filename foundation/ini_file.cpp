@@ -19,14 +19,14 @@ bool IsRawLine(std::wstring_view line) {
 
 }  // namespace
 
-ICBSIniFile::ICBSIniFile(platform::FileSystem& files, ICBSFilePath path) : files_(files), path_(std::move(path)) {
+ICBSIniFile::ICBSIniFile(platform::Platform& platform, ICBSFilePath path) : platform_(platform), path_(std::move(path)) {
   Load();
 }
 
 ICBSIniFile::~ICBSIniFile() { Save(); }
 
 void ICBSIniFile::Load() {
-  const auto lines = ReadTextModeLines(files_, path_);
+  const auto lines = ReadTextModeLines(*platform_.files, path_);
   if (!lines) return;
   std::wstring section;
   std::wstring lastKey;  // empty: no entry yet in this section that a line could continue
@@ -146,7 +146,7 @@ bool ICBSIniFile::Save() {
       text += L'\n';
     }
   }
-  if (!WriteTextModeFile(files_, path_, text)) return false;
+  if (!WriteTextModeFile(platform_, path_, text)) return false;
   modified_ = false;
   return true;
 }

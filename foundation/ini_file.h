@@ -8,14 +8,14 @@
 
 #include "foundation/ini_file_base.h"
 #include "foundation/path.h"
-#include "platform/file_system.h"
+#include "platform/platform.h"
 
 namespace setup {
 
 class ICBSIniFile final : public ICBSIniFileBase {
  public:
   // Loads the file; a missing or unreadable file gives an empty, unmodified object.
-  ICBSIniFile(platform::FileSystem& files, ICBSFilePath path);
+  ICBSIniFile(platform::Platform& platform, ICBSFilePath path);
   ~ICBSIniFile() override;
   ICBSIniFile(const ICBSIniFile&) = delete;
   ICBSIniFile& operator=(const ICBSIniFile&) = delete;
@@ -55,7 +55,7 @@ class ICBSIniFile final : public ICBSIniFileBase {
   Section& CreateSection(std::wstring_view name);
   static void Append(Section& section, std::wstring_view key, std::wstring_view value);
 
-  platform::FileSystem& files_;
+  platform::Platform& platform_;
   ICBSFilePath path_;
   std::list<Section> sections_;
   std::unordered_map<std::wstring, std::list<Section>::iterator> sectionIndex_;

@@ -1,5 +1,7 @@
 #include "foundation/text_mode_file.h"
 
+#include "foundation/file_utilities.h"
+
 namespace setup {
 
 std::optional<std::vector<std::wstring>> ReadTextModeLines(const platform::FileSystem& files,
@@ -22,14 +24,17 @@ std::optional<std::vector<std::wstring>> ReadTextModeLines(const platform::FileS
   return lines;
 }
 
-bool WriteTextModeFile(platform::FileSystem& files, const ICBSFilePath& path, std::wstring_view text) {
+bool WriteTextModeFile(platform::Platform& platform, const ICBSFilePath& path, std::wstring_view text) {
+  ICBSFileUtilities utilities(platform);
+  const std::wstring folder = path.Folder().String();
+  if (!folder.empty() && !utilities.FolderExists(folder)) utilities.CreateFolderTree(folder);
   std::string bytes;
   bytes.reserve(text.size() + text.size() / 16);
   for (const wchar_t c : text) {
     if (c == L'\n') bytes.push_back('\r');
     bytes.push_back(static_cast<std::uint32_t>(c) <= 0xFF ? static_cast<char>(c) : '?');
   }
-  return files.WriteFile(path.FullText(), bytes);
+  return platform.files->WriteFile(path.FullText(), bytes);
 }
 
 }  // namespace setup

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "foundation/path.h"
-#include "platform/file_system.h"
+#include "platform/platform.h"
 
 namespace setup {
 
@@ -19,7 +19,7 @@ namespace setup {
 std::optional<std::vector<std::wstring>> ReadTextModeLines(const platform::FileSystem& files,
                                                            const ICBSFilePath& path);
 
-// Creates or truncates the file and writes the text.
-bool WriteTextModeFile(platform::FileSystem& files, const ICBSFilePath& path, std::wstring_view text);
+// Creates the file's missing folders, then creates or truncates the file and writes the text.
+bool WriteTextModeFile(platform::Platform& platform, const ICBSFilePath& path, std::wstring_view text);
 
 }  // namespace setup

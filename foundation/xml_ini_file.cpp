@@ -98,9 +98,9 @@ ICBSXMLIniFile::Line ICBSXMLIniFile::ParseLine(std::wstring text) {
   return line;
 }
 
-ICBSXMLIniFile::ICBSXMLIniFile(platform::FileSystem& files, ICBSFilePath path)
-    : files_(files), path_(std::move(path)) {
-  const auto lines = ReadTextModeLines(files_, path_);
+ICBSXMLIniFile::ICBSXMLIniFile(platform::Platform& platform, ICBSFilePath path)
+    : platform_(platform), path_(std::move(path)) {
+  const auto lines = ReadTextModeLines(*platform_.files, path_);
   if (!lines) return;
   for (const std::wstring& text : *lines) {
     const std::wstring_view trimmed = Trim(text, kWhiteSpace);
@@ -214,7 +214,7 @@ bool ICBSXMLIniFile::Save() {
     content += texts[i];
   }
   content += L"\n</config>\n";
-  if (!WriteTextModeFile(files_, path_, content)) return false;
+  if (!WriteTextModeFile(platform_, path_, content)) return false;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     lines_[i].text = std::move(texts[i]);
     lines_[i].modified = false;

@@ -8,7 +8,7 @@
 
 #include "foundation/ini_file_base.h"
 #include "foundation/path.h"
-#include "platform/file_system.h"
+#include "platform/platform.h"
 
 namespace setup {
 
@@ -32,7 +32,7 @@ class ICBSXMLIniFile final : public ICBSIniFileBase {
   };
 
   // Loads the file; a missing or unreadable file gives an empty, unmodified object.
-  ICBSXMLIniFile(platform::FileSystem& files, ICBSFilePath path);
+  ICBSXMLIniFile(platform::Platform& platform, ICBSFilePath path);
   ~ICBSXMLIniFile() override;
   ICBSXMLIniFile(const ICBSXMLIniFile&) = delete;
   ICBSXMLIniFile& operator=(const ICBSXMLIniFile&) = delete;
@@ -59,7 +59,7 @@ class ICBSXMLIniFile final : public ICBSIniFileBase {
   const Line* FindActiveSetting(std::wstring_view section, std::wstring_view key) const;
   void InsertSetting(std::wstring_view section, std::wstring_view key, std::wstring_view value);
 
-  platform::FileSystem& files_;
+  platform::Platform& platform_;
   ICBSFilePath path_;
   std::vector<Line> lines_;
 };
