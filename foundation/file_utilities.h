@@ -22,6 +22,27 @@ class ICBSFileUtilities {
   bool FolderExists(std::wstring_view folder) const;
   // An entry of that name (file or folder) exists.
   bool FileExists(std::wstring_view path) const;
+  // The size of the file; 0 when it cannot be opened.
+  std::uint64_t FileSize(std::wstring_view path) const;
+  // Full paths of the files (not folders) matching folder + "\" + pattern, in the order the
+  // system lists them.
+  std::vector<std::wstring> FindFiles(std::wstring_view folder, std::wstring_view pattern) const;
+  // Creates the folder and every missing parent; an existing folder counts as created.
+  bool CreateFolderTree(std::wstring_view folder);
+  // Copies a file, creating the target's folders and replacing a read-only target unless
+  // `failIfExists`; paths longer than 259 characters are passed with the "\\?\" prefix.
+  bool CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists);
+  // 1 for the folder plus, recursively, every folder below it.
+  int CountFolders(std::wstring_view folder) const;
+  // The file's version as "major.minor.build.revision"; empty when it has none.
+  std::wstring FileVersionText(std::wstring_view path) const;
+
+  // An explicit access-control entry of the path grants exactly `accessMask` to the account
+  // (by name, or by a SID of that account name; names compare ignoring case).
+  bool HasFullAccess(std::wstring_view path, std::uint32_t accessMask, std::wstring_view account) const;
+  // Adds full access (GENERIC_ALL) for EVERYONE, inherited by files and subfolders.
+  bool GrantEveryoneFullAccess(std::wstring_view path);
+
   // Deletes everything below the folder, then the folder; read-only files included, a file
   // in use is tried once more after a second. True only when the folder itself is gone.
   bool DeleteFolderTree(std::wstring_view folder);

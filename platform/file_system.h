@@ -27,6 +27,20 @@ struct FileVersionNumbers {
   std::uint16_t revision = 0;
 };
 
+// Access-right bits with their Windows values.
+inline constexpr std::uint32_t kGenericAll = 0x10000000;
+
+// How an access-control entry names its account.
+enum class TrusteeForm { UserName, OtherName, Sid };
+
+// An explicit entry of a file's or folder's discretionary access-control list.
+struct AccessEntry {
+  std::uint32_t accessMask = 0;
+  bool grants = false;  // the entry grants (or sets) rights rather than denying or revoking them
+  TrusteeForm trustee = TrusteeForm::Sid;
+  std::wstring account;  // the trustee's name, or for a SID the name of its account ("" when unknown)
+};
+
 enum class DeleteResult { Deleted, NotFound, InUse, Failed };
 enum class CreateResult { Created, AlreadyExists, Failed };
 enum class OpenMode { CreateAlways, OpenAlways };
@@ -59,6 +73,17 @@ class FileSystem {
   // Creates or truncates the file and writes the bytes.
   virtual bool WriteFile(std::wstring_view path, std::string_view bytes) = 0;
   virtual std::wstring KnownFolderPath(KnownFolder folder) const = 0;
+  // The explicit entries of the path's discretionary access-control list; empty optional
+  // when the list cannot be read (or the file system has none).
+  virtual std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view) const {
+    return std::nullopt;
+  }
+  // Adds to the path's list an entry that sets `accessMask` for the account named
+  // `trusteeName`, inherited by files and subfolders, and stores the list.
+  virtual bool SetInheritedAccess(std::wstring_view /*path*/, std::wstring_view /*trusteeName*/,
+                                  std::uint32_t /*accessMask*/) {
+    return false;
+  }
   // Text in the system's ANSI code page (characters it cannot hold become '?').
   virtual std::string ToAnsi(std::wstring_view text) const = 0;
 };

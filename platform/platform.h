@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/console.h"
+#include "platform/crypto.h"
 #include "platform/file_system.h"
 #include "platform/installer.h"
 #include "platform/processes.h"
@@ -26,6 +27,7 @@ struct Platform {
   std::unique_ptr<Processes> processes;
   std::unique_ptr<UserInterface> ui;
   std::unique_ptr<Installer> installer;
+  std::unique_ptr<Crypto> crypto;
 };
 
 }  // namespace setup::platform

@@ -168,6 +168,26 @@ std::wstring HostFileSystem::KnownFolderPath(KnownFolder folder) const {
   return found == knownFolders.end() ? std::wstring() : found->second;
 }
 
+void HostFileSystem::AddAccessEntry(std::wstring_view path, AccessEntry entry) {
+  accessLists_[Lower(path)].push_back(std::move(entry));
+}
+
+std::optional<std::vector<AccessEntry>> HostFileSystem::ExplicitAccessEntries(std::wstring_view path) const {
+  if (!Attributes(path)) return std::nullopt;
+  const auto found = accessLists_.find(Lower(path));
+  return found == accessLists_.end() ? std::vector<AccessEntry>() : found->second;
+}
+
+bool HostFileSystem::SetInheritedAccess(std::wstring_view path, std::wstring_view trusteeName,
+                                        std::uint32_t accessMask) {
+  if (!Attributes(path)) return false;
+  // As on Windows, the stored entry names its account by SID; the well-known group reads
+  // back under its own spelling.
+  const std::wstring account = EqualsIgnoreCase(trusteeName, L"EVERYONE") ? L"Everyone" : std::wstring(trusteeName);
+  accessLists_[Lower(path)].push_back({accessMask, true, TrusteeForm::Sid, account});
+  return true;
+}
+
 std::string HostFileSystem::ToAnsi(std::wstring_view text) const {
   // The host stands for a Western system: code page 1252, which holds Latin-1.
   std::string out;

@@ -30,12 +30,16 @@ class HostFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(std::wstring_view path) const override;
   bool WriteFile(std::wstring_view path, std::string_view bytes) override;
   std::wstring KnownFolderPath(KnownFolder folder) const override;
+  std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view path) const override;
+  bool SetInheritedAccess(std::wstring_view path, std::wstring_view trusteeName, std::uint32_t accessMask) override;
   std::string ToAnsi(std::wstring_view text) const override;
 
   // Version resources of files (host files carry none).
   void SetFileVersion(std::wstring_view path, FileVersionNumbers version);
   // Another process holds the file open: deleting it fails as in use.
   void MarkInUse(std::wstring_view path);
+  // Access-control lists: every existing path has an empty one unless a test adds entries.
+  void AddAccessEntry(std::wstring_view path, AccessEntry entry);
 
   std::wstring currentFolder = L"C:\\Work";
   std::map<KnownFolder, std::wstring> knownFolders{{KnownFolder::CommonAppData, L"C:\\ProgramData"},
@@ -47,6 +51,7 @@ class HostFileSystem : public FileSystem {
   std::filesystem::path root_;
   std::map<std::wstring, FileVersionNumbers> fileVersions_;
   std::set<std::wstring> filesInUse_;
+  std::map<std::wstring, std::vector<AccessEntry>> accessLists_;
 };
 
 // Windows wildcard matching of a file name ("*" and "?"; "*.*" matches every name).

@@ -21,6 +21,7 @@ HostPlatform::HostPlatform(const std::filesystem::path& root)
       hostRegistry_(Install(registry, std::make_unique<HostRegistry>())),
       hostProcesses_(Install(processes, std::make_unique<HostProcesses>())),
       hostUi_(Install(ui, std::make_unique<HostUserInterface>())),
-      hostInstaller_(Install(installer, std::make_unique<HostInstaller>())) {}
+      hostInstaller_(Install(installer, std::make_unique<HostInstaller>())),
+      hostCrypto_(Install(crypto, std::make_unique<HostCrypto>())) {}
 
 }  // namespace setup::platform::host

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/host/host_console.h"
+#include "platform/host/host_crypto.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_installer.h"
 #include "platform/host/host_processes.h"
@@ -29,6 +30,7 @@ class HostPlatform : public Platform {
   HostProcesses& Processes() { return *hostProcesses_; }
   HostUserInterface& Ui() { return *hostUi_; }
   HostInstaller& Installer() { return *hostInstaller_; }
+  HostCrypto& Crypto() { return *hostCrypto_; }
 
  private:
   HostResources* hostResources_;
@@ -39,6 +41,7 @@ class HostPlatform : public Platform {
   HostProcesses* hostProcesses_;
   HostUserInterface* hostUi_;
   HostInstaller* hostInstaller_;
+  HostCrypto* hostCrypto_;
 };
 
 }  // namespace setup::platform::host

@@ -1,0 +1,29 @@
+#include "platform/host/base64.h"
+
+namespace setup::platform::host {
+
+std::wstring Base64Lines(std::span<const std::uint8_t> bytes) {
+  static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  constexpr std::size_t kLineLength = 64;
+
+  std::wstring encoded;
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+    std::uint32_t group = std::uint32_t{bytes[i]} << 16;
+    if (count > 1) group |= std::uint32_t{bytes[i + 1]} << 8;
+    if (count > 2) group |= bytes[i + 2];
+    for (std::size_t k = 0; k < 4; ++k) {
+      encoded += k <= count ? kAlphabet[(group >> (18 - 6 * k)) & 0x3F] : L'=';
+    }
+  }
+
+  std::wstring text;
+  text.reserve(encoded.size() + (encoded.size() / kLineLength + 1) * 2);
+  for (std::size_t start = 0; start < encoded.size(); start += kLineLength) {
+    text.append(encoded, start, kLineLength);
+    text += L"\r\n";
+  }
+  return text;
+}
+
+}  // namespace setup::platform::host
