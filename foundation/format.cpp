@@ -6,7 +6,7 @@ namespace setup::format_detail {
 
 namespace {
 
-struct Spec {
+struct Conversion {
   bool leftAlign = false;
   bool zeroPad = false;
   bool plus = false;
@@ -19,28 +19,28 @@ struct Spec {
 };
 
 // Parses the conversion that starts after a '%'; returns the index after it.
-std::size_t ParseSpec(std::wstring_view fmt, std::size_t i, Spec& spec) {
+std::size_t ParseConversion(std::wstring_view fmt, std::size_t i, Conversion& conv) {
   for (; i < fmt.size(); ++i) {
     const wchar_t c = fmt[i];
-    if (c == L'-') spec.leftAlign = true;
-    else if (c == L'0') spec.zeroPad = true;
-    else if (c == L'+') spec.plus = true;
-    else if (c == L' ') spec.space = true;
-    else if (c == L'#') spec.alternate = true;
+    if (c == L'-') conv.leftAlign = true;
+    else if (c == L'0') conv.zeroPad = true;
+    else if (c == L'+') conv.plus = true;
+    else if (c == L' ') conv.space = true;
+    else if (c == L'#') conv.alternate = true;
     else break;
   }
-  for (; i < fmt.size() && fmt[i] >= L'0' && fmt[i] <= L'9'; ++i) spec.width = spec.width * 10 + (fmt[i] - L'0');
+  for (; i < fmt.size() && fmt[i] >= L'0' && fmt[i] <= L'9'; ++i) conv.width = conv.width * 10 + (fmt[i] - L'0');
   if (i < fmt.size() && fmt[i] == L'.') {
-    spec.precision = 0;
-    for (++i; i < fmt.size() && fmt[i] >= L'0' && fmt[i] <= L'9'; ++i) spec.precision = spec.precision * 10 + (fmt[i] - L'0');
+    conv.precision = 0;
+    for (++i; i < fmt.size() && fmt[i] >= L'0' && fmt[i] <= L'9'; ++i) conv.precision = conv.precision * 10 + (fmt[i] - L'0');
   }
   while (i < fmt.size()) {
-    if (fmt.substr(i, 3) == L"I64") { spec.wide64 = true; i += 3; }
-    else if (fmt.substr(i, 2) == L"ll") { spec.wide64 = true; i += 2; }
+    if (fmt.substr(i, 3) == L"I64") { conv.wide64 = true; i += 3; }
+    else if (fmt.substr(i, 2) == L"ll") { conv.wide64 = true; i += 2; }
     else if (fmt[i] == L'l' || fmt[i] == L'h') ++i;
     else break;
   }
-  if (i < fmt.size()) spec.conversion = fmt[i++];
+  if (i < fmt.size()) conv.conversion = fmt[i++];
   return i;
 }
 
@@ -55,11 +55,11 @@ std::wstring Digits(std::uint64_t value, unsigned base, bool upper) {
   return out;
 }
 
-void Pad(std::wstring& out, const std::wstring& body, const Spec& spec) {
-  const std::size_t width = static_cast<std::size_t>(spec.width);
+void Pad(std::wstring& out, const std::wstring& body, const Conversion& conv) {
+  const std::size_t width = static_cast<std::size_t>(conv.width);
   if (body.size() >= width) {
     out += body;
-  } else if (spec.leftAlign) {
+  } else if (conv.leftAlign) {
     out += body;
     out.append(width - body.size(), L' ');
   } else {
@@ -68,31 +68,31 @@ void Pad(std::wstring& out, const std::wstring& body, const Spec& spec) {
   }
 }
 
-void AppendInteger(std::wstring& out, const Spec& spec, const Arg& arg) {
+void AppendInteger(std::wstring& out, const Conversion& conv, const Arg& arg) {
   std::wstring sign;
   std::wstring digits;
-  const wchar_t c = spec.conversion;
+  const wchar_t c = conv.conversion;
   if (c == L'd' || c == L'i') {
-    const std::int64_t value = spec.wide64 ? arg.signedValue : static_cast<std::int32_t>(arg.unsignedValue);
+    const std::int64_t value = conv.wide64 ? arg.signedValue : static_cast<std::int32_t>(arg.unsignedValue);
     const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     if (value < 0) sign = L"-";
-    else if (spec.plus) sign = L"+";
-    else if (spec.space) sign = L" ";
+    else if (conv.plus) sign = L"+";
+    else if (conv.space) sign = L" ";
     digits = Digits(magnitude, 10, false);
   } else {
-    const std::uint64_t value = spec.wide64 ? arg.unsignedValue : static_cast<std::uint32_t>(arg.unsignedValue);
+    const std::uint64_t value = conv.wide64 ? arg.unsignedValue : static_cast<std::uint32_t>(arg.unsignedValue);
     const bool hex = c == L'x' || c == L'X';
     digits = Digits(value, hex ? 16 : 10, c == L'X');
-    if (hex && spec.alternate && value != 0) sign = c == L'X' ? L"0X" : L"0x";
+    if (hex && conv.alternate && value != 0) sign = c == L'X' ? L"0X" : L"0x";
   }
-  if (spec.precision >= 0) {
+  if (conv.precision >= 0) {
     // An explicit precision is the minimum digit count; a zero value with precision 0 prints nothing.
-    if (spec.precision == 0 && digits == L"0") digits.clear();
-    if (digits.size() < static_cast<std::size_t>(spec.precision)) digits.insert(0, spec.precision - digits.size(), L'0');
-  } else if (spec.zeroPad && !spec.leftAlign && static_cast<std::size_t>(spec.width) > sign.size() + digits.size()) {
-    digits.insert(0, spec.width - sign.size() - digits.size(), L'0');
+    if (conv.precision == 0 && digits == L"0") digits.clear();
+    if (digits.size() < static_cast<std::size_t>(conv.precision)) digits.insert(0, conv.precision - digits.size(), L'0');
+  } else if (conv.zeroPad && !conv.leftAlign && static_cast<std::size_t>(conv.width) > sign.size() + digits.size()) {
+    digits.insert(0, conv.width - sign.size() - digits.size(), L'0');
   }
-  Pad(out, sign + digits, spec);
+  Pad(out, sign + digits, conv);
 }
 
 }  // namespace
@@ -113,26 +113,26 @@ std::wstring FormatWithArgs(std::wstring_view fmt, std::span<const Arg> args) {
       i += 2;
       continue;
     }
-    Spec spec;
-    i = ParseSpec(fmt, i + 1, spec);
-    if (spec.conversion == 0 || next >= args.size()) continue;
+    Conversion conv;
+    i = ParseConversion(fmt, i + 1, conv);
+    if (conv.conversion == 0 || next >= args.size()) continue;
     const Arg& arg = args[next++];
-    switch (spec.conversion) {
+    switch (conv.conversion) {
       case L's': {
         std::wstring text(arg.kind == ArgKind::String ? arg.text : std::wstring_view());
-        if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision)) text.resize(spec.precision);
-        Pad(out, text, spec);
+        if (conv.precision >= 0 && text.size() > static_cast<std::size_t>(conv.precision)) text.resize(conv.precision);
+        Pad(out, text, conv);
         break;
       }
       case L'c':
-        Pad(out, std::wstring(1, static_cast<wchar_t>(arg.unsignedValue)), spec);
+        Pad(out, std::wstring(1, static_cast<wchar_t>(arg.unsignedValue)), conv);
         break;
       case L'd':
       case L'i':
       case L'u':
       case L'x':
       case L'X':
-        if (arg.kind != ArgKind::String) AppendInteger(out, spec, arg);
+        if (arg.kind != ArgKind::String) AppendInteger(out, conv, arg);
         break;
       default:
         break;
