@@ -31,11 +31,9 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
       appName_(DefaultAppName(platform_->system->ModulePath())) {
   commandLine_.ParseArguments(invocation_.arguments);
   log_.Open(commandLine_.LogPath(), commandLine_.LogMode(), commandLine_.LogAttributes());
-  const auto version = platform_->files->FileVersion(platform_->system->ModulePath());
-  const std::wstring versionText =
-      version ? Format(L"%i.%i.%i.%i", version->major, version->minor, version->build, version->revision) : L"";
   log_.WriteLog(L"=== SetupLauncher started: %s Build type: SHIP ANSI %s\r\n", kLogErrors,
-                TimeStamp(platform_->system->Now()), versionText);
+                TimeStamp(platform_->system->Now()),
+                ICBSFileUtilities(*platform_).FileVersionText(platform_->system->ModulePath()));
 }
 
 std::wstring CSetupApp::ReadPackageText(std::wstring_view name) const {
