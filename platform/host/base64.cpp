@@ -1,10 +1,13 @@
 #include "platform/host/base64.h"
 
+#include <algorithm>
+
+#include "foundation/base64_lines.h"
+
 namespace setup::platform::host {
 
 std::wstring Base64Lines(std::span<const std::uint8_t> bytes) {
   static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  constexpr std::size_t kLineLength = 64;
 
   std::wstring encoded;
   for (std::size_t i = 0; i < bytes.size(); i += 3) {
@@ -16,14 +19,7 @@ std::wstring Base64Lines(std::span<const std::uint8_t> bytes) {
       encoded += k <= count ? kAlphabet[(group >> (18 - 6 * k)) & 0x3F] : L'=';
     }
   }
-
-  std::wstring text;
-  text.reserve(encoded.size() + (encoded.size() / kLineLength + 1) * 2);
-  for (std::size_t start = 0; start < encoded.size(); start += kLineLength) {
-    text.append(encoded, start, kLineLength);
-    text += L"\r\n";
-  }
-  return text;
+  return LayOutBase64Lines(encoded);
 }
 
 }  // namespace setup::platform::host

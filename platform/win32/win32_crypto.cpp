@@ -1,9 +1,12 @@
-#include "platform/win32/win32_crypto.h"
-
+// The cryptographic provider: the CryptoAPI base provider.
 #include <windows.h>
 #include <wincrypt.h>
 
 #include <vector>
+
+#include "foundation/base64_lines.h"
+
+#include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
 
@@ -42,7 +45,11 @@ class Win32Rc4Key final : public CipherKey {
   HCRYPTKEY key_;
 };
 
-}  // namespace
+class Win32Crypto final : public Crypto {
+ public:
+  std::unique_ptr<CipherKey> DeriveRc4KeyFromSha1(std::string_view secret) override;
+  std::optional<std::wstring> ToBase64Lines(std::span<const std::uint8_t> bytes) const override;
+};
 
 std::unique_ptr<CipherKey> Win32Crypto::DeriveRc4KeyFromSha1(std::string_view secret) {
   const HCRYPTPROV provider = Provider();
@@ -68,7 +75,15 @@ std::optional<std::wstring> Win32Crypto::ToBase64Lines(std::span<const std::uint
   if (!CryptBinaryToStringW(bytes.data(), static_cast<DWORD>(bytes.size()), CRYPT_STRING_BASE64, text.data(), &count)) {
     return std::nullopt;
   }
-  return std::wstring(text.data());
+  // Wine's conversion leaves out the line break before a last line that holds only the final
+  // partial group of an input of 48n+1 or 48n+2 bytes ("...<64 characters>Qok=\r\n"), where
+  // Windows breaks the line as everywhere else. Laying the lines out anew gives the Windows
+  // text on both.
+  return LayOutBase64Lines(text.data());
 }
+
+}  // namespace
+
+std::unique_ptr<Crypto> CreateCrypto() { return std::make_unique<Win32Crypto>(); }
 
 }  // namespace setup::platform::win32

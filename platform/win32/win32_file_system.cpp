@@ -1,7 +1,10 @@
 // Files and folders through the Win32 API.
 #include <windows.h>
 
+#include <aclapi.h>
 #include <shlobj.h>
+
+#include <vector>
 
 #include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
@@ -30,6 +33,37 @@ class Win32WritableFile : public WritableFile {
  private:
   HANDLE handle_;
 };
+
+// The account name of a SID; empty when the system does not know it.
+std::wstring AccountName(PSID sid) {
+  wchar_t name[256];
+  wchar_t domain[256];
+  DWORD nameLength = 256;
+  DWORD domainLength = 256;
+  SID_NAME_USE use;
+  if (!LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) return {};
+  return name;
+}
+
+AccessEntry ToAccessEntry(const EXPLICIT_ACCESS_W& entry) {
+  AccessEntry result;
+  result.accessMask = entry.grfAccessPermissions;
+  result.grants = entry.grfAccessMode == GRANT_ACCESS || entry.grfAccessMode == SET_ACCESS;
+  switch (entry.Trustee.TrusteeForm) {
+    case TRUSTEE_IS_SID:
+      result.trustee = TrusteeForm::Sid;
+      result.account = AccountName(reinterpret_cast<PSID>(entry.Trustee.ptstrName));
+      break;
+    case TRUSTEE_IS_NAME:
+      result.trustee = entry.Trustee.TrusteeType == TRUSTEE_IS_USER ? TrusteeForm::UserName : TrusteeForm::OtherName;
+      result.account = entry.Trustee.ptstrName ? entry.Trustee.ptstrName : L"";
+      break;
+    default:
+      result.trustee = TrusteeForm::OtherName;
+      break;
+  }
+  return result;
+}
 
 class Win32FileSystem : public FileSystem {
  public:
@@ -150,6 +184,58 @@ class Win32FileSystem : public FileSystem {
     SETUP_SYSTEM_FUNCTION(L"shell32.dll", SHGetFolderPathW);
     if (!SHGetFolderPathWPtr || FAILED(SHGetFolderPathWPtr(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
     return path;
+  }
+
+  std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view path) const override {
+    std::wstring name(path);
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
+                              &descriptor) != ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    ULONG count = 0;
+    PEXPLICIT_ACCESS_W entries = nullptr;
+    const DWORD result = GetExplicitEntriesFromAclW(acl, &count, &entries);
+    std::optional<std::vector<AccessEntry>> access;
+    if (result == ERROR_SUCCESS) {
+      access.emplace();
+      for (ULONG i = 0; i < count; ++i) access->push_back(ToAccessEntry(entries[i]));
+    }
+    if (entries) LocalFree(entries);
+    LocalFree(descriptor);
+    return access;
+  }
+
+  // Wine stores a generic right mapped to the file rights it stands for (GENERIC_ALL becomes
+  // 0x1301FF) where Windows keeps the generic right in an inherit-only entry beside the mapped
+  // one; under Wine a later check for an entry of exactly GENERIC_ALL therefore fails and the
+  // launcher grants once more, which leaves the same list.
+  bool SetInheritedAccess(std::wstring_view path, std::wstring_view trusteeName, std::uint32_t accessMask) override {
+    std::wstring name(path);
+    std::wstring trustee(trusteeName);
+    PACL oldAcl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &oldAcl,
+                              nullptr, &descriptor) != ERROR_SUCCESS) {
+      return false;
+    }
+    EXPLICIT_ACCESS_W entry{};
+    entry.grfAccessPermissions = accessMask;
+    entry.grfAccessMode = SET_ACCESS;
+    entry.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
+    entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+    entry.Trustee.ptstrName = trustee.data();
+    PACL newAcl = nullptr;
+    bool stored = false;
+    if (SetEntriesInAclW(1, &entry, oldAcl, &newAcl) == ERROR_SUCCESS) {
+      stored = SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, newAcl,
+                                     nullptr) == ERROR_SUCCESS;
+      LocalFree(newAcl);
+    }
+    LocalFree(descriptor);
+    return stored;
   }
 
   std::string ToAnsi(std::wstring_view text) const override {

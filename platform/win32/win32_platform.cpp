@@ -12,6 +12,7 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->processes = CreateProcesses();
   platform->ui = CreateUserInterface();
   platform->installer = CreateInstaller();
+  platform->crypto = CreateCrypto();
   return platform;
 }
 
