@@ -63,6 +63,18 @@ TEST_F(IniFileTest, SetValueRulesAndSavedLayout) {
   EXPECT_EQ(Read(), "// head\r\n[Listen]\r\n; keep me\r\nport = 3\r\nnew = n\r\n[Ssl]\r\ncert = c.pem\r\n");
 }
 
+TEST_F(IniFileTest, ContinuedValuesSurviveASave) {
+  Write("[S]\r\nlist=a\r\n  b\r\nother=1\r\n");
+  {
+    ICBSIniFile ini = Open();
+    EXPECT_TRUE(ini.SetValue(L"S::other", L"2"));
+  }
+  // Written in text mode, the value's own line break gains a carriage return; read back in
+  // text mode the value is the same.
+  EXPECT_EQ(Read(), "[S]\r\nlist = a\r\r\n\tb\r\nother = 2\r\n");
+  EXPECT_EQ(Open().GetValue(L"S::list"), L"a\r\n\tb");
+}
+
 TEST_F(IniFileTest, UnnamedSectionIsCreatedBeforeAllOthers) {
   Write("[A]\r\nk=v\r\n");
   {
