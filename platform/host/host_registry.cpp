@@ -43,7 +43,7 @@ class HostRegistryKey : public RegistryKey {
       if (!candidate.starts_with(prefix) || candidate == path) continue;
       const std::wstring rest = candidate.substr(prefix.size());
       if (rest.find(L'\\') != std::wstring::npos) continue;  // deeper keys come after their parents
-      if (seen++ == index) return rest;
+      if (seen++ == index) return it->second.name;
     }
     return std::nullopt;
   }
@@ -79,12 +79,16 @@ std::unique_ptr<RegistryKey> HostRegistry::Open(RegistryRoot root, std::wstring_
   const KeyId id = Id(root, path, viewFlags);
   if (!keys.contains(id)) {
     if (!create) return nullptr;
-    // Creating a key creates its missing parents, as RegCreateKeyEx does.
-    const std::wstring& full = std::get<2>(id);
-    for (std::size_t at = full.find(L'\\'); at != std::wstring::npos; at = full.find(L'\\', at + 1)) {
-      keys.try_emplace(Id(root, full.substr(0, at), viewFlags));
+    // Creating a key creates its missing parents, as RegCreateKeyEx does; names keep the case
+    // they were created with.
+    const std::wstring full(Trim(path, L"\\"));
+    std::size_t start = 0;
+    for (std::size_t at = full.find(L'\\');; at = full.find(L'\\', at + 1)) {
+      const std::size_t end = at == std::wstring::npos ? full.size() : at;
+      keys.try_emplace(Id(root, full.substr(0, end), viewFlags), StoredKey{full.substr(start, end - start), {}});
+      if (at == std::wstring::npos) break;
+      start = at + 1;
     }
-    keys.try_emplace(id);
   }
   return std::make_unique<HostRegistryKey>(*this, id, access == RegistryAccess::All);
 }

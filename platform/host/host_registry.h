@@ -18,6 +18,7 @@ class HostRegistry : public Registry {
     RegistryValue value;
   };
   struct StoredKey {
+    std::wstring name;                           // the last path component, as created
     std::map<std::wstring, StoredValue> values;  // by lower-cased name
   };
   // Keys by (view, root, lower-cased path without trailing backslash).

@@ -6,6 +6,7 @@
 
 #include "foundation/base64_lines.h"
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -67,12 +68,15 @@ std::unique_ptr<CipherKey> Win32Crypto::DeriveRc4KeyFromSha1(std::string_view se
 
 std::optional<std::wstring> Win32Crypto::ToBase64Lines(std::span<const std::uint8_t> bytes) const {
   if (bytes.empty()) return std::wstring();
+  // crypt32 pulls in the windowing system; it is loaded only when a password is converted.
+  SETUP_SYSTEM_FUNCTION(L"crypt32.dll", CryptBinaryToStringW);
+  if (!CryptBinaryToStringWPtr) return std::nullopt;
   DWORD count = 0;
-  if (!CryptBinaryToStringW(bytes.data(), static_cast<DWORD>(bytes.size()), CRYPT_STRING_BASE64, nullptr, &count)) {
+  if (!CryptBinaryToStringWPtr(bytes.data(), static_cast<DWORD>(bytes.size()), CRYPT_STRING_BASE64, nullptr, &count)) {
     return std::nullopt;
   }
   std::vector<wchar_t> text(count + 1, L'\0');
-  if (!CryptBinaryToStringW(bytes.data(), static_cast<DWORD>(bytes.size()), CRYPT_STRING_BASE64, text.data(), &count)) {
+  if (!CryptBinaryToStringWPtr(bytes.data(), static_cast<DWORD>(bytes.size()), CRYPT_STRING_BASE64, text.data(), &count)) {
     return std::nullopt;
   }
   // Wine's conversion leaves out the line break before a last line that holds only the final

@@ -81,8 +81,8 @@ TEST(RegistryKey, SubkeyTreesAreEnumeratedAndDeletedDepthFirst) {
   ASSERT_EQ(products.size(), 1u);
   const auto parts = products[0].EnumerateSubkeys();
   ASSERT_EQ(parts.size(), 2u);
-  // (The host registry hands subkey names back lower-cased.)
-  EXPECT_TRUE(EqualsIgnoreCase(parts[0].KeyPath(), L"Software\\Vendor\\Product\\A"));
+  // Names come back with the case they were created with.
+  EXPECT_EQ(parts[0].KeyPath(), L"Software\\Vendor\\Product\\A");
   EXPECT_EQ(parts[0].ViewFlags(), kRegistryView64);
   EXPECT_TRUE(parts[1].IsOpen());
 
