@@ -1,5 +1,7 @@
 #include "packages/package_information.h"
 
+#include "packages/workload_packages.h"
+
 namespace setup {
 
 namespace {

@@ -22,8 +22,4 @@ struct PackageInformationSources {
 bool ReadPackageInformation(PackageList& list, const PackageInformationSources& sources,
                             const PackageBuildContext& context, SetupLog& log);
 
-// The packages of a workload file, appended to the list.
-bool ReadWorkloadPackages(PackageList& list, const std::wstring& path, const PackageBuildContext& context,
-                          SetupLog& log);
-
 }  // namespace setup

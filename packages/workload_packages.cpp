@@ -1,7 +1,7 @@
-// The packages of a workload file: a JSON document whose "packages" array describes them.
+#include "packages/workload_packages.h"
+
 #include "foundation/json.h"
 #include "foundation/text_mode_file.h"
-#include "packages/package_information.h"
 
 namespace setup {
 
