@@ -5,6 +5,7 @@
 //   detection-probe exact <product id> <version> <x64|x86>
 //   detection-probe msicode <product id> <version> <x64|x86>
 //   detection-probe state <product code> <package code> <installer type>
+//   detection-probe install <MSI path> <property string>   (without user interface)
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -29,13 +30,19 @@ std::wstring Describe(const ProductRecord& record) {
 }
 
 int Run(const std::vector<std::wstring>& args) {
-  if (args.size() < 4) return 2;
+  if (args.size() < 3) return 2;
   auto platform = platform::win32::CreatePlatform();
   const std::uint16_t architecture = platform->system->NativeProcessorArchitecture();
   const DetectionContext context{*platform, architecture == platform::kArchitectureAmd64 ||
                                                 architecture == platform::kArchitectureIa64 ||
                                                 architecture == platform::kArchitectureArm64};
   const std::wstring& command = args[0];
+  if (command == L"install" && args.size() == 3) {
+    platform->installer->SetInternalUi(2);
+    std::printf("result=%u\n", static_cast<unsigned>(platform->installer->InstallProduct(args[1], args[2])));
+    return 0;
+  }
+  if (args.size() < 4) return 2;
   if (command == L"state") {
     SetupPackage package;
     package.productCode = args[1];
