@@ -1,5 +1,6 @@
 #include "options/custom_install_location_option.h"
 
+#include <algorithm>
 #include <array>
 
 #include "foundation/file_utilities.h"
@@ -16,9 +17,14 @@ constexpr std::array<std::wstring_view, 30> kApplicableIds = {
     L"KS::P", L"KS::S", L"SK::E", L"SK::P", L"HD::P", L"HD::E", L"MB::Z", L"MB::S", L"CB::E", L"BS::A",
     L"BS::Z", L"TV::A", L"TV::Z", L"PV::Z", L"YS::L", L"YS::M", L"SG::Z", L"PD::Z", L"PS::A", L"PS::Z"};
 
-// Folder texts compared as paths: either separator, with or without a trailing one.
+// Folder texts compared as paths, ignoring case: either separator, with or without a
+// trailing one, name the same folder.
 bool SameFolder(std::wstring_view a, std::wstring_view b) {
-  return EqualsIgnoreCase(ICBSFolderPath(std::wstring(a)).String(), ICBSFolderPath(std::wstring(b)).String());
+  const ICBSFolderPath first{std::wstring(a)};
+  const ICBSFolderPath second{std::wstring(b)};
+  return EqualsIgnoreCase(first.Root(), second.Root()) &&
+         std::ranges::equal(first.Components(), second.Components(),
+                            [](const std::wstring& x, const std::wstring& y) { return EqualsIgnoreCase(x, y); });
 }
 
 std::wstring ToUpper(std::wstring_view text) {
