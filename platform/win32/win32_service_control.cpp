@@ -42,20 +42,19 @@ std::optional<ServiceConfiguration> ReadConfiguration(SC_HANDLE service) {
                               TextOrEmpty(config->lpBinaryPathName), TextOrEmpty(config->lpServiceStartName)};
 }
 
-std::vector<BYTE> ReadExtendedConfiguration(SC_HANDLE service, DWORD level) {
-  return QueryWithSize([service, level](BYTE* data, DWORD size, DWORD* needed) {
-    return QueryServiceConfig2W(service, level, data, size, needed) != FALSE;
-  });
-}
-
+// The flag has a fixed size: no need to ask for the size first.
 bool ReadDelayedAutoStart(SC_HANDLE service) {
-  const std::vector<BYTE> buffer = ReadExtendedConfiguration(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO);
-  return buffer.size() >= sizeof(SERVICE_DELAYED_AUTO_START_INFO) &&
-         reinterpret_cast<const SERVICE_DELAYED_AUTO_START_INFO*>(buffer.data())->fDelayedAutostart != FALSE;
+  SERVICE_DELAYED_AUTO_START_INFO info{};
+  DWORD needed = 0;
+  return QueryServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, reinterpret_cast<BYTE*>(&info),
+                              sizeof(info), &needed) &&
+         info.fDelayedAutostart;
 }
 
 std::wstring ReadDescription(SC_HANDLE service) {
-  const std::vector<BYTE> buffer = ReadExtendedConfiguration(service, SERVICE_CONFIG_DESCRIPTION);
+  const std::vector<BYTE> buffer = QueryWithSize([service](BYTE* data, DWORD size, DWORD* needed) {
+    return QueryServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, data, size, needed) != FALSE;
+  });
   if (buffer.size() < sizeof(SERVICE_DESCRIPTIONW)) return {};
   return TextOrEmpty(reinterpret_cast<const SERVICE_DESCRIPTIONW*>(buffer.data())->lpDescription);
 }
