@@ -7,6 +7,7 @@
 #include "foundation/path.h"
 #include "foundation/text.h"
 #include "packages/default_install_folder.h"
+#include "packages/installed_version.h"
 
 namespace setup {
 
@@ -38,7 +39,8 @@ std::wstring ToUpper(std::wstring_view text) {
 std::wstring CustomInstallFolder(const ProductRecord& installed, const SetupOptionEnvironment& environment) {
   const std::wstring defaultFolder =
       DefaultInstallFolder(installed, *environment.platform.files, environment.systemIs64Bit);
-  const std::wstring installedFolder = environment.installedFolder(installed);
+  const std::wstring installedFolder =
+      InstalledFolder(DetectionContext{environment.platform, environment.systemIs64Bit}, installed);
   if (installedFolder.empty() || SameFolder(defaultFolder, installedFolder)) return {};
   return ICBSFileUtilities(environment.platform).FolderExists(installedFolder) ? installedFolder : std::wstring();
 }

@@ -37,8 +37,8 @@ void AppendOptionProperties(std::wstring& text, const SetupOptionBase& option, c
 
 }  // namespace
 
-SetupOptions::SetupOptions(platform::Platform& platform, bool systemIs64Bit, InstalledFolderLookup installedFolder)
-    : environment_{platform, systemIs64Bit, std::move(installedFolder), {}} {}
+SetupOptions::SetupOptions(platform::Platform& platform, bool systemIs64Bit)
+    : environment_{platform, systemIs64Bit, {}} {}
 
 const std::vector<std::unique_ptr<SetupOptionBase>>& SetupOptions::Prototypes() {
   if (prototypes_.empty()) {

@@ -14,7 +14,7 @@ namespace setup {
 
 class SetupOptions {
  public:
-  SetupOptions(platform::Platform& platform, bool systemIs64Bit, InstalledFolderLookup installedFolder);
+  SetupOptions(platform::Platform& platform, bool systemIs64Bit);
   SetupOptions(const SetupOptions&) = delete;
   SetupOptions& operator=(const SetupOptions&) = delete;
 

@@ -7,6 +7,7 @@
 #include "foundation/file_utilities.h"
 #include "foundation/text.h"
 #include "options/desktop_shortcut_option.h"
+#include "packages/product_key_paths.h"
 #include "platform/host/host_platform.h"
 #include "support/temp_folder.h"
 
@@ -24,9 +25,17 @@ class SetupOptionsTest : public ::testing::Test {
     return ProductRecord(id, version, is64Bit, L"1033", false);
   }
 
+  // The installation's key says it lives in `folder` (servers one level below it).
+  void RecordInstalledFolder(const ProductRecord& installed, std::wstring_view folder) {
+    const std::wstring application =
+        std::wstring(folder) + (installed.IsServerProduct() ? L"\\bin\\server.exe" : L"\\app.exe");
+    host_.Registry().SetString(RegistryRoot::LocalMachine, ProductSetupKeyPath(installed), L"ApplicationPath",
+                               application, installed.Is64Bit() ? kRegistryView64 : 0);
+  }
+
   // The installation lives in `folder`, which exists on disk.
   void InstalledIn(const ProductRecord& installed, std::wstring_view folder) {
-    installedFolders_[installed.ProductId()] = folder;
+    RecordInstalledFolder(installed, folder);
     ASSERT_TRUE(ICBSFileUtilities(host_).CreateFolderTree(folder)) << ToUtf8(folder);
   }
 
@@ -57,11 +66,7 @@ class SetupOptionsTest : public ::testing::Test {
 
   testing::TempFolder temp_;
   platform::host::HostPlatform host_{temp_.Path()};
-  std::map<std::wstring, std::wstring> installedFolders_;
-  SetupOptions options_{host_, true, [this](const ProductRecord& installed) {
-                          const auto found = installedFolders_.find(installed.ProductId());
-                          return found == installedFolders_.end() ? std::wstring() : found->second;
-                        }};
+  SetupOptions options_{host_, true};
 };
 
 // Property texts, byte for byte and in registration order.
@@ -107,7 +112,7 @@ TEST_F(SetupOptionsTest, OneShortcutMakesEveryBoundShortcutOptionWriteYes) {
 
 TEST_F(SetupOptionsTest, ServerInACustomFolderWritesInstallDir) {
   const ProductRecord installed = Installation(L"BS::Z", L"2024");
-  InstalledIn(installed, L"E:\\Servers");
+  InstalledIn(installed, L"E:\\Servers");  // the application is E:\Servers\bin\server.exe
   EXPECT_EQ(TextFor(installed), L"INSTALLDIR=\"E:\\Servers\" ");
 }
 
@@ -291,7 +296,7 @@ TEST_F(SetupOptionsTest, WithoutACommonDesktopTheShortcutValueStaysEmpty) {
 TEST_F(SetupOptionsTest, CustomFolderMustDifferFromTheDefaultAndExist) {
   const ProductRecord editor = Installation(L"TR::E", L"2023");  // default C:\Program Files (x86)\Tarquel\Trandel2023
   EXPECT_EQ(options_.CustomInstallFolder(editor), L"");  // no installed folder known
-  installedFolders_[L"TR::E"] = L"D:\\Trandel";
+  RecordInstalledFolder(editor, L"D:\\Trandel");
   EXPECT_EQ(options_.CustomInstallFolder(editor), L"");  // not on disk
   InstalledIn(editor, L"D:\\Trandel");
   EXPECT_EQ(options_.CustomInstallFolder(editor), L"D:\\Trandel");
