@@ -2,11 +2,13 @@
 // machine and handed to the product's installer as properties of a quick install.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "options/setup_option_environment.h"
