@@ -11,6 +11,7 @@
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
+#include "platform/service_control.h"
 #include "platform/system_info.h"
 #include "platform/user_interface.h"
 
@@ -28,6 +29,7 @@ struct Platform {
   std::unique_ptr<UserInterface> ui;
   std::unique_ptr<Installer> installer;
   std::unique_ptr<Crypto> crypto;
+  std::unique_ptr<ServiceControl> services;
 };
 
 }  // namespace setup::platform

@@ -22,6 +22,7 @@ HostPlatform::HostPlatform(const std::filesystem::path& root)
       hostProcesses_(Install(processes, std::make_unique<HostProcesses>())),
       hostUi_(Install(ui, std::make_unique<HostUserInterface>())),
       hostInstaller_(Install(installer, std::make_unique<HostInstaller>())),
-      hostCrypto_(Install(crypto, std::make_unique<HostCrypto>())) {}
+      hostCrypto_(Install(crypto, std::make_unique<HostCrypto>())),
+      hostServices_(Install(services, std::make_unique<HostServiceControl>())) {}
 
 }  // namespace setup::platform::host

@@ -11,6 +11,7 @@
 #include "platform/host/host_processes.h"
 #include "platform/host/host_registry.h"
 #include "platform/host/host_resources.h"
+#include "platform/host/host_service_control.h"
 #include "platform/host/host_system_info.h"
 #include "platform/host/host_user_interface.h"
 #include "platform/platform.h"
@@ -31,6 +32,7 @@ class HostPlatform : public Platform {
   HostUserInterface& Ui() { return *hostUi_; }
   HostInstaller& Installer() { return *hostInstaller_; }
   HostCrypto& Crypto() { return *hostCrypto_; }
+  HostServiceControl& Services() { return *hostServices_; }
 
  private:
   HostResources* hostResources_;
@@ -42,6 +44,7 @@ class HostPlatform : public Platform {
   HostUserInterface* hostUi_;
   HostInstaller* hostInstaller_;
   HostCrypto* hostCrypto_;
+  HostServiceControl* hostServices_;
 };
 
 }  // namespace setup::platform::host

@@ -13,6 +13,7 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->ui = CreateUserInterface();
   platform->installer = CreateInstaller();
   platform->crypto = CreateCrypto();
+  platform->services = CreateServiceControl();
   return platform;
 }
 

@@ -16,6 +16,7 @@ std::unique_ptr<Processes> CreateProcesses();
 std::unique_ptr<UserInterface> CreateUserInterface();
 std::unique_ptr<Installer> CreateInstaller();
 std::unique_ptr<Crypto> CreateCrypto();
+std::unique_ptr<ServiceControl> CreateServiceControl();
 
 // The whole platform of the running Windows process.
 std::unique_ptr<Platform> CreatePlatform();
