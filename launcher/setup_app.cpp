@@ -3,6 +3,8 @@
 #include "foundation/file_utilities.h"
 #include "foundation/text.h"
 #include "launcher/help_printer.h"
+#include "packages/package_information.h"
+#include "packages/package_installation_state.h"
 #include "resources/resource_ids.h"
 
 namespace setup {
@@ -28,6 +30,7 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
       log_(*platform_->files, *platform_->installer),
       languages_(*platform_->resources),
       packageResources_(*platform_->resources),
+      cacheRoot_(*platform_),
       appName_(DefaultAppName(platform_->system->ModulePath())) {
   commandLine_.ParseArguments(invocation_.arguments);
   log_.Open(commandLine_.LogPath(), commandLine_.LogMode(), commandLine_.LogAttributes());
@@ -198,6 +201,13 @@ void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors
   }
   platform_->ui->LoadRichEdit();
   appName_ = languages_.FormatText(IDS_WIZARD_TITLE, ReadPackageText(L"PRODUCT_NAME_0"));
+  if (!ReadPackageInformation()) result_.Record(kResultPackageInfoMissing, 0, false);
+  if (result_.kind == kResultSuccess) log_.WriteLog(L"TSL (c): All information collected. Start processing.\r\n", kLogInfo);
+}
+
+bool CSetupApp::ReadPackageInformation() {
+  const PackageInformationSources sources{packageResources_, multiLanguage_, commandLine_.Workload()};
+  return setup::ReadPackageInformation(packages_, sources, PackageBuildContext{Detection(), cacheRoot_}, log_);
 }
 
 void CSetupApp::ReportResult() {
@@ -217,7 +227,7 @@ int CSetupApp::ExitInstance() {
   const bool uninstall = commandLine_.IsUninstall();
   const bool succeeded = result_.kind == kResultSuccess;
   if (main) {
-    const bool mainInstalled = main->installed;
+    const bool mainInstalled = IsPackageInstalled(Detection(), *main);
     if (!EqualsIgnoreCase(main->installerType, L"msi") && uninstall) RemoveFoldersOfPackagesNotInstalled();
     if (succeeded && mainInstalled && commandLine_.IsFastOem()) RemoveFoldersOfPackagesNotInstalled();
     if (!uninstall && !commandLine_.IsRepair() && !mainInstalled && !succeeded) RemoveFoldersOfPackagesNotInstalled();
@@ -231,7 +241,7 @@ int CSetupApp::ExitInstance() {
 
 void CSetupApp::RemoveFoldersOfPackagesNotInstalled() {
   for (const SetupPackage& package : packages_.packages) {
-    if (!package.installed) RemovePackageFolder(package);
+    if (!IsPackageInstalled(Detection(), package)) RemovePackageFolder(package);
   }
 }
 
@@ -251,15 +261,6 @@ void CSetupApp::StartSelfDeletingCleanup() {
   const std::wstring content = Format(L"@ECHO OFF\n rmdir /S /Q %s\n DEL \"%%~f0\"", packages_.Main()->packageFolder);
   if (!platform_->files->WriteFile(batchPath, platform_->files->ToAnsi(content))) return;
   ICBSFileUtilities(*platform_).Wait(batchPath, false, L"", {}, platform::kWaitForever, true);
-}
-
-const std::wstring& CSetupApp::PackageBaseFolder() {
-  if (!baseFolder_) {
-    const std::wstring commonAppData = platform_->files->KnownFolderPath(platform::KnownFolder::CommonAppData);
-    baseFolder_ = commonAppData.empty() ? std::wstring() : commonAppData + L"\\Tarquel";
-    if (!baseFolder_->empty()) platform_->files->CreateDirectory(*baseFolder_);
-  }
-  return *baseFolder_;
 }
 
 }  // namespace setup

@@ -14,6 +14,8 @@
 #include "launcher/setup_log.h"
 #include "launcher/setup_result.h"
 #include "launcher/system_prerequisites.h"
+#include "packages/detection_context.h"
+#include "packages/package_cache.h"
 #include "packages/package_resources.h"
 #include "packages/setup_package.h"
 #include "platform/platform.h"
@@ -55,8 +57,13 @@ class CSetupApp {
   // A package text resource ("PRODUCT_NAME_0", "OS", ...); empty when missing.
   std::wstring ReadPackageText(std::wstring_view name) const;
   // The machine-wide folder that holds the package folders ("...\ProgramData\Tarquel"),
-  // created on first use; empty when the system has no common application-data folder.
-  const std::wstring& PackageBaseFolder();
+  // created and opened to every user on first use; empty while it cannot be had.
+  const std::wstring& PackageBaseFolder() { return cacheRoot_.Path(); }
+  // What the detection of installed products reads on this machine.
+  DetectionContext Detection() { return {*platform_, packages_.is64BitSystem}; }
+  // Fills the package list from the resources or the workload file; false when the package
+  // information is incomplete.
+  bool ReadPackageInformation();
   // Logs the ERROR line and shows the message box of an unreported failure, once.
   void ReportResult();
 
@@ -86,10 +93,10 @@ class CSetupApp {
   LanguageCatalog languages_;
   CSetupAppCommandLineInfo commandLine_;
   PackageResources packageResources_;
+  PackageCacheRoot cacheRoot_;
   bool pumpOnExit_ = false;
   bool multiLanguage_ = false;
   std::wstring appName_;
-  std::optional<std::wstring> baseFolder_;
 };
 
 }  // namespace setup

@@ -1,7 +1,10 @@
 // Port: Windows Installer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace setup::platform {
@@ -9,11 +12,37 @@ namespace setup::platform {
 // Installer log attribute: append to an existing log file.
 inline constexpr std::uint32_t kInstallLogAppend = 0x1;
 
+// Installer result codes the launcher tells apart (Windows error numbers).
+inline constexpr std::uint32_t kInstallerSuccess = 0;
+inline constexpr std::uint32_t kInstallerNoMoreItems = 259;
+inline constexpr std::uint32_t kInstallerMoreData = 234;
+inline constexpr std::uint32_t kInstallerUnknownProduct = 1605;
+inline constexpr std::uint32_t kInstallerUnknownProperty = 1608;
+inline constexpr std::uint32_t kInstallerPackageOpenFailed = 1619;
+
+// Characters of a product code in braces, without the terminating zero.
+inline constexpr std::size_t kProductCodeLength = 38;
+
 class Installer {
  public:
   virtual ~Installer() = default;
   // Makes the installer write its own log of the following calls into `path`.
   virtual std::uint32_t EnableLog(std::uint32_t logMode, std::wstring_view path, std::uint32_t attributes) = 0;
+  // Sets the user-interface level of the following calls (no owner window); returns the
+  // previous level.
+  virtual std::int32_t SetInternalUi(std::int32_t uiLevel) = 0;
+  // Installs, changes or removes the product of the package file as the property string
+  // ("NAME=VALUE " items) says; 0 or an installer result code.
+  virtual std::uint32_t InstallProduct(std::wstring_view packagePath, std::wstring_view properties) = 0;
+  // Reinstalls an installed product with the reinstall-mode bits; 0 or a result code.
+  virtual std::uint32_t ReinstallProduct(std::wstring_view productCode, std::uint32_t reinstallMode) = 0;
+  // The product code of the installed product at `index` (from 0); empty past the last one or
+  // when the enumeration fails.
+  virtual std::optional<std::wstring> EnumProducts(std::uint32_t index) = 0;
+  // A property of an installed product, read through a buffer of `bufferChars` characters
+  // (terminating zero included); empty when the product, the property or the buffer fails.
+  virtual std::optional<std::wstring> GetProductInfo(std::wstring_view productCode, std::wstring_view property,
+                                                     std::size_t bufferChars) = 0;
 };
 
 }  // namespace setup::platform

@@ -251,8 +251,10 @@ class ExitSequenceTest : public LauncherTest {
       files.SetReadOnly(std::wstring(folder) + L"\\package.msi", true);
       SetupPackage package;
       package.packageFolder = folder;
-      package.installed = installed;
+      package.productCode = Format(L"{%s-0000-0000-0000-000000000000}", std::wstring(folder).substr(24, 3));
+      package.packageCode = L"{PACKAGE}";
       package.installerType = type;
+      if (installed) Host().Installer().AddProduct({package.productCode, {{L"PackageCode", L"{PACKAGE}"}}});
       app_->Packages().packages.push_back(package);
     }
     app_->Packages().packages.front().main = true;

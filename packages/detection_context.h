@@ -1,0 +1,14 @@
+// What the detection of installed products reads: the registry (both views on a 64-bit
+// system), the file system and Windows Installer's product list.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace setup {
+
+struct DetectionContext {
+  platform::Platform& platform;
+  bool is64BitSystem = false;
+};
+
+}  // namespace setup

@@ -1,0 +1,29 @@
+// Reading the package information: the packages the launcher's resources carry, or, when it
+// carries none, the packages a workload file names.
+#pragma once
+
+#include <string>
+
+#include "launcher/setup_log.h"
+#include "packages/package_resources.h"
+#include "packages/setup_package_builder.h"
+
+namespace setup {
+
+struct PackageInformationSources {
+  const PackageResources& resources;
+  bool multiLanguage = false;
+  std::wstring workloadPath;  // the "workload=" value of the command line
+};
+
+// Empties the list and fills it from the sources, logging each package. False when a package
+// lacks its package code, or the workload file is missing, unreadable or incomplete; the
+// packages read up to then stay in the list.
+bool ReadPackageInformation(PackageList& list, const PackageInformationSources& sources,
+                            const PackageBuildContext& context, SetupLog& log);
+
+// The packages of a workload file, appended to the list.
+bool ReadWorkloadPackages(PackageList& list, const std::wstring& path, const PackageBuildContext& context,
+                          SetupLog& log);
+
+}  // namespace setup

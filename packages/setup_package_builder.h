@@ -1,0 +1,35 @@
+// Building one package record from its description: its product records, its installation
+// state and its package folder.
+#pragma once
+
+#include <string>
+
+#include "packages/detection_context.h"
+#include "packages/package_cache.h"
+#include "packages/setup_package.h"
+
+namespace setup {
+
+// What the resources or the workload file say about one package.
+struct PackageDescription {
+  std::wstring productName;
+  std::wstring productCode;
+  std::wstring packageCode;
+  std::wstring productId;
+  bool is64Bit = false;
+  std::wstring version;
+  std::wstring dataName;
+  std::wstring transformPattern;
+  bool main = false;
+  std::wstring installerType;  // empty means "msi"
+};
+
+// What building a record reads: the machine, and the package cache root.
+struct PackageBuildContext {
+  DetectionContext detection;
+  PackageCacheRoot& cacheRoot;
+};
+
+SetupPackage BuildSetupPackage(const PackageBuildContext& context, PackageDescription description);
+
+}  // namespace setup

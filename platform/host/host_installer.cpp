@@ -1,0 +1,101 @@
+#include "platform/host/host_installer.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <utility>
+
+namespace setup::platform::host {
+
+namespace {
+
+// The property string asks for removal: an item "REMOVE=ALL" (the name ignoring case).
+bool AsksForRemoval(std::wstring_view properties) {
+  std::wstring upper(properties);
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - 32 : c; });
+  const std::size_t at = upper.find(L"REMOVE=ALL");
+  return at != std::wstring::npos && (at == 0 || upper[at - 1] == L' ');
+}
+
+// Results after which the product has been changed: plain success and success with restart.
+bool CountsAsSuccess(std::uint32_t result) {
+  return result == kInstallerSuccess || result == 1641 || result == 3010 || result == 3011;
+}
+
+}  // namespace
+
+std::uint32_t HostInstaller::EnableLog(std::uint32_t logMode, std::wstring_view path, std::uint32_t attributes) {
+  enableLogCalls.push_back({logMode, std::wstring(path), attributes});
+  return kInstallerSuccess;
+}
+
+std::int32_t HostInstaller::SetInternalUi(std::int32_t level) {
+  internalUiCalls.push_back(level);
+  return std::exchange(uiLevel, level);
+}
+
+std::uint32_t HostInstaller::InstallProduct(std::wstring_view packagePath, std::wstring_view properties) {
+  installCalls.push_back({std::wstring(packagePath), std::wstring(properties), uiLevel});
+  const std::uint32_t result = ArrangedResult(packagePath).value_or(kInstallerSuccess);
+  if (!CountsAsSuccess(result)) return result;
+  const auto package = packageFiles_.find(std::wstring(packagePath));
+  if (package == packageFiles_.end()) return kInstallerPackageOpenFailed;
+  if (AsksForRemoval(properties)) {
+    RemoveProduct(package->second.productCode);
+  } else {
+    AddProduct(package->second);
+  }
+  return result;
+}
+
+std::uint32_t HostInstaller::ReinstallProduct(std::wstring_view productCode, std::uint32_t reinstallMode) {
+  reinstallCalls.push_back({std::wstring(productCode), reinstallMode, uiLevel});
+  if (const auto arranged = ArrangedResult(productCode)) return *arranged;
+  return FindProduct(productCode) ? kInstallerSuccess : kInstallerUnknownProduct;
+}
+
+std::optional<std::wstring> HostInstaller::EnumProducts(std::uint32_t index) {
+  if (index == 0) ++enumerationsStarted;
+  if (index >= products_.size()) return std::nullopt;
+  return products_[index].productCode;
+}
+
+std::optional<std::wstring> HostInstaller::GetProductInfo(std::wstring_view productCode, std::wstring_view property,
+                                                          std::size_t bufferChars) {
+  productInfoCalls.push_back({std::wstring(productCode), std::wstring(property), bufferChars});
+  const HostInstalledProduct* product = FindProduct(productCode);
+  if (!product) return std::nullopt;
+  const auto value = product->properties.find(std::wstring(property));
+  if (value == product->properties.end() || value->second.size() >= bufferChars) return std::nullopt;
+  return value->second;
+}
+
+void HostInstaller::AddProduct(HostInstalledProduct product) {
+  const auto existing = std::find_if(products_.begin(), products_.end(),
+                                     [&](const HostInstalledProduct& p) { return p.productCode == product.productCode; });
+  if (existing != products_.end()) {
+    *existing = std::move(product);
+  } else {
+    products_.push_back(std::move(product));
+  }
+}
+
+bool HostInstaller::RemoveProduct(std::wstring_view productCode) {
+  return std::erase_if(products_, [&](const HostInstalledProduct& p) { return p.productCode == productCode; }) > 0;
+}
+
+const HostInstalledProduct* HostInstaller::FindProduct(std::wstring_view productCode) const {
+  // Windows Installer accepts product codes in any letter case.
+  const auto sameCode = [&](const HostInstalledProduct& p) {
+    return std::equal(p.productCode.begin(), p.productCode.end(), productCode.begin(), productCode.end(),
+                      [](wchar_t a, wchar_t b) { return std::towupper(a) == std::towupper(b); });
+  };
+  const auto found = std::find_if(products_.begin(), products_.end(), sameCode);
+  return found == products_.end() ? nullptr : &*found;
+}
+
+std::optional<std::uint32_t> HostInstaller::ArrangedResult(std::wstring_view key) const {
+  const auto found = results_.find(std::wstring(key));
+  return found == results_.end() ? std::nullopt : std::optional(found->second);
+}
+
+}  // namespace setup::platform::host
