@@ -246,6 +246,9 @@ void CSetupApp::RemoveFoldersOfPackagesNotInstalled() {
 }
 
 void CSetupApp::RemovePackageFolder(const SetupPackage& package) {
+  // A package without a folder of its own (no cache root, or no usable package code) has
+  // nothing to remove; an empty path would name the current folder.
+  if (package.packageFolder.empty()) return;
   ICBSFileUtilities utilities(*platform_);
   if (!utilities.FolderExists(package.packageFolder)) return;
   log_.WriteLog(L"TSL (c): Deleting MSI folder %s\r\n", kLogInfo, package.packageFolder);

@@ -1,0 +1,169 @@
+// Reading the package information in the launcher's run: from the resources, and from a
+// workload file named on the command line, with the log lines and the failure result.
+#include <gtest/gtest.h>
+
+#include "support/launcher_fixture.h"
+
+namespace setup {
+namespace {
+
+using testing::LauncherTest;
+using testing::TempFolder;
+
+constexpr wchar_t kLogPath[] = L"C:\\Work\\setup.log";
+constexpr wchar_t kWorkload[] = L"C:\\Work\\workload.json";
+
+class PackageInformationTest : public LauncherTest {
+ protected:
+  // A launcher without packages of its own, so that the workload file is read.
+  void AddEmptyLauncher() { Host().Resources().AddPackageText(L"OS", L"6.1.1"); }
+
+  void WriteWorkload(std::string_view json) { Host().Files().WriteFile(kWorkload, std::string(json)); }
+
+  static std::string Package(std::string_view name, std::string_view packageData, std::string_view extra = "") {
+    return "{\"productName\": \"" + std::string(name) +
+           "\", \"productCode\": \"{11111111-2222-3333-4444-555555555555}\","
+           " \"packageCode\": \"{66666666-7777-8888-9999-000000000000}\", \"productId\": \"QB::P\","
+           " \"productPlatform\": \"X64\", \"productVersion\": \"2024.00.00.00\", \"packageData\": \"" +
+           std::string(packageData) + "\"" + std::string(extra) + "}";
+  }
+
+  // Runs the launcher with a log and the workload argument; returns the exit code.
+  int RunWithWorkload(std::wstring_view path = kWorkload) {
+    return Run({L"/L*v", kLogPath, L"/qn", L"workload=" + std::wstring(path)});
+  }
+
+  bool LogHas(std::wstring_view text) { return LogText().find(text) != std::wstring::npos; }
+};
+
+TEST_F(PackageInformationTest, ResourcePackagesAreReadInOrderAndLogged) {
+  AddSinglePackageSetup();
+  auto& resources = Host().Resources();
+  resources.AddPackageText(L"PACKAGE_COUNT", L"2 packages");
+  resources.AddPackageText(L"PRODUCT_NAME_1", L"Tarquel Trandel Server 2024");
+  resources.AddPackageText(L"PRODUCT_CODE_1", L"{21111111-2222-3333-4444-555555555555}");
+  resources.AddPackageText(L"PACKAGE_CODE_1", L"{26666666-7777-8888-9999-000000000000}");
+  resources.AddPackageText(L"PRODUCT_ID_1", L"TV::Z");
+  resources.AddPackageText(L"PRODUCT_PLATFORM_1", L"x64");
+  resources.AddPackageText(L"PRODUCT_VERSION_1", L"2024.00.00.00");
+  resources.AddPackageText(L"INSTALLER_TYPE_1", L"taxonomy");
+  CSetupApp& app = Start({L"/L*v", kLogPath});
+  app.InitInstance();
+
+  const auto& packages = app.Packages().packages;
+  ASSERT_EQ(packages.size(), 2u);
+  EXPECT_TRUE(packages[0].main);
+  EXPECT_FALSE(packages[1].main);
+  EXPECT_EQ(packages[0].installerType, L"msi");
+  EXPECT_FALSE(packages[0].is64Bit);
+  EXPECT_EQ(packages[1].installerType, L"taxonomy");
+  EXPECT_TRUE(packages[1].is64Bit);
+  EXPECT_EQ(packages[1].dataName, L"PACKAGE_1");
+  EXPECT_EQ(packages[1].transformPattern, L"PACKAGE_1_%s");
+  EXPECT_EQ(packages[1].packageFolder, L"C:\\ProgramData\\Tarquel\\{26666666-7777-8888-9999-000000000000}");
+  ASSERT_EQ(packages[1].products.size(), 1u);
+  EXPECT_EQ(packages[1].products[0].ProductId(), L"TV::Z");
+  EXPECT_TRUE(LogHas(L"TSL (c): Reading package information.\r\nTSL (c): Installer contains 2 packages.\r\n"
+                     L"TSL (c): Initialized state for package Tarquel Quillbook 2024.\r\n"
+                     L"TSL (c): Initialized state for package Tarquel Trandel Server 2024.\r\n"
+                     L"TSL (c): All information collected. Start processing.\r\n"));
+  EXPECT_EQ(app.ExitInstance(), 0);
+}
+
+TEST_F(PackageInformationTest, AResourcePackageWithoutPackageCodeFailsWithKind13) {
+  AddSinglePackageSetup();
+  Host().Resources().RemovePackageResource(L"PACKAGE_CODE_0", 1033);
+  EXPECT_EQ(Run({L"/L*v", kLogPath, L"/qn"}), kResultPackageInfoMissing);
+  EXPECT_TRUE(LogHas(L"TSL (c): Initialized state for package Tarquel Quillbook 2024.\r\n")) << LogText();
+  EXPECT_FALSE(LogHas(L"All information collected"));
+}
+
+TEST_F(PackageInformationTest, NoPackagesAndNoWorkloadIsAnEmptyListThatSucceeds) {
+  AddEmptyLauncher();
+  CSetupApp& app = Start({L"/L*v", kLogPath});
+  app.InitInstance();
+  EXPECT_TRUE(app.Packages().packages.empty());
+  EXPECT_TRUE(LogHas(L"TSL (c): Reading package information.\r\nTSL (c): All information collected. Start processing.\r\n"));
+  EXPECT_EQ(app.ExitInstance(), 0);
+}
+
+TEST_F(PackageInformationTest, WorkloadPackagesAreReadWithTheirOptionalMembers) {
+  AddEmptyLauncher();
+  Host().Files().WriteFile(L"C:\\Work\\quibrix.cab", "cab");
+  Host().Files().WriteFile(L"C:\\Work\\taxonomy.zip", "zip");
+  WriteWorkload("{\"packages\": [" + Package("Quibrix", "C:\\Work\\quibrix.cab") + ",\n" +
+                Package("Taxonomies", "C:\\Work\\taxonomy.zip",
+                        ", \"installerType\": \"taxonomy\", \"packageLangDataPattern\": \"tax_%s.mst\", \"x\": 1") +
+                "]}\n");
+  CSetupApp& app = Start({L"/L*v", kLogPath, L"workload=C:\\Work\\workload.json"});
+  app.InitInstance();
+  const auto& packages = app.Packages().packages;
+  ASSERT_EQ(packages.size(), 2u) << LogText();
+  EXPECT_TRUE(packages[0].main);
+  EXPECT_FALSE(packages[1].main);
+  EXPECT_FALSE(packages[0].is64Bit);  // "X64" is not "x64"
+  EXPECT_EQ(packages[0].installerType, L"msi");
+  EXPECT_EQ(packages[0].dataName, L"C:\\Work\\quibrix.cab");
+  EXPECT_EQ(packages[0].transformPattern, L"");
+  EXPECT_EQ(packages[1].installerType, L"taxonomy");
+  EXPECT_EQ(packages[1].transformPattern, L"tax_%s.mst");
+  EXPECT_EQ(app.Result().kind, kResultSuccess);
+  EXPECT_TRUE(LogHas(L"TSL (c): Reading package information.\r\nTSL (c): Initialized state for package Quibrix.\r\n"
+                     L"TSL (c): Initialized state for package Taxonomies.\r\n"
+                     L"TSL (c): All information collected. Start processing.\r\n"));
+}
+
+TEST_F(PackageInformationTest, WorkloadFailuresLogTheirLineAndEndWithKind13) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> json;  // none: no file
+    std::wstring logLine;
+  };
+  const std::wstring proper = L"Workload 'C:\\Work\\workload.json' is not a proper JSON package array object.\r\n";
+  const std::wstring broken = L"Workload is not a proper JSON package array object.\r\n";
+  const Case cases[] = {
+      {"missing file", std::nullopt, L"Workload file 'C:\\Work\\workload.json' does not exist.\r\n"},
+      {"not JSON", "packages: none", broken},
+      {"top level not an object", "[1, 2]", broken},
+      {"no packages member", "{\"package\": []}", proper},
+      {"packages not an array", "{\"packages\": {\"a\": \"b\"}}", proper},
+      {"empty array", "{\"packages\": []}", L"Workload 'C:\\Work\\workload.json' doesn't contain any pakages.\r\n"},
+      {"element not an object", "{\"packages\": [\"Quibrix\"]}", broken},
+      {"member not a string", "{\"packages\": [{\"productName\": 5}]}", broken},
+      {"missing member", "{\"packages\": [{\"productName\": \"Quibrix\"}]}", broken},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    pendingPlatform_ = std::make_unique<platform::host::HostPlatform>(folder.Path());
+    host_ = static_cast<platform::host::HostPlatform*>(pendingPlatform_.get());
+    AddEmptyLauncher();
+    if (c.json) WriteWorkload(*c.json);
+    EXPECT_EQ(RunWithWorkload(), kResultPackageInfoMissing);
+    EXPECT_TRUE(LogHas(L"TSL (c): Reading package information.\r\n" + c.logLine)) << LogText();
+    EXPECT_FALSE(LogHas(L"All information collected"));
+    EXPECT_TRUE(app_->Packages().packages.empty());
+    app_.reset();
+  }
+}
+
+TEST_F(PackageInformationTest, AWorkloadPackageWithoutItsFileIsKeptButFails) {
+  AddEmptyLauncher();
+  WriteWorkload("{\"packages\": [" + Package("Quibrix", "C:\\Work\\missing.cab") + "]}");
+  EXPECT_EQ(RunWithWorkload(), kResultPackageInfoMissing);
+  ASSERT_EQ(app_->Packages().packages.size(), 1u);
+  EXPECT_TRUE(LogHas(L"TSL (c): Initialized state for package Quibrix.\r\nTSL (c): ERROR: "));
+}
+
+TEST_F(PackageInformationTest, PackagesBeforeABrokenElementStayInTheList) {
+  AddEmptyLauncher();
+  Host().Files().WriteFile(L"C:\\Work\\quibrix.cab", "cab");
+  WriteWorkload("{\"packages\": [" + Package("Quibrix", "C:\\Work\\quibrix.cab") + ", {\"productName\": \"Half\"}]}");
+  EXPECT_EQ(RunWithWorkload(), kResultPackageInfoMissing);
+  ASSERT_EQ(app_->Packages().packages.size(), 1u);
+  EXPECT_TRUE(LogHas(L"TSL (c): Initialized state for package Quibrix.\r\n"
+                     L"Workload is not a proper JSON package array object.\r\n"));
+}
+
+}  // namespace
+}  // namespace setup

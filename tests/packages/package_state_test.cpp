@@ -1,0 +1,132 @@
+// A package's installation state, its package folder below the cache root and the MSI file
+// an earlier run left there.
+#include <gtest/gtest.h>
+
+#include "foundation/file_utilities.h"
+#include "foundation/text.h"
+#include "packages/package_cache.h"
+#include "packages/package_installation_state.h"
+#include "packages/setup_package_builder.h"
+#include "support/detection_fixture.h"
+
+namespace setup {
+namespace {
+
+using testing::DetectionTest;
+
+constexpr wchar_t kProductCode[] = L"{12345678-9ABC-DEF0-1234-56789ABCDEF0}";
+constexpr wchar_t kPackageCode[] = L"{61ED57E6-FC69-4A94-BBA3-38F7AE7A963E}";
+
+class PackageStateTest : public DetectionTest {
+ protected:
+  SetupPackage Build(std::wstring installerType = L"msi", std::wstring productCode = kProductCode) {
+    PackageDescription description;
+    description.productName = L"Tarquel Quibrix 2024";
+    description.productCode = std::move(productCode);
+    description.packageCode = kPackageCode;
+    description.productId = L"QB::P";
+    description.version = L"2024.00.00.00";
+    description.installerType = std::move(installerType);
+    return BuildSetupPackage({Context(), cacheRoot_}, description);
+  }
+
+  PackageCacheRoot cacheRoot_{host_};
+};
+
+TEST_F(PackageStateTest, NothingInstalled) {
+  const SetupPackage package = Build();
+  EXPECT_FALSE(package.registered);
+  EXPECT_FALSE(package.installedFromOtherInstaller);
+  EXPECT_FALSE(IsPackageInstalled(Context(), package));
+  ASSERT_EQ(package.products.size(), 1u);
+  EXPECT_EQ(package.products[0].ProductId(), L"QB::P");
+  EXPECT_EQ(package.installerType, L"msi");
+}
+
+TEST_F(PackageStateTest, InstalledByThisBuildIsAskedAfreshOnEveryUse) {
+  AddMsiProduct(kProductCode, L"QB::P", L"2024.00.00", L"Tarquel Quibrix 2024",
+                L"{61ed57e6-fc69-4a94-bba3-38f7ae7a963e}");
+  const SetupPackage package = Build();
+  EXPECT_TRUE(package.registered);
+  EXPECT_FALSE(package.installedFromOtherInstaller);
+  EXPECT_TRUE(IsPackageInstalled(Context(), package));
+  host_.Installer().RemoveProduct(kProductCode);
+  EXPECT_FALSE(IsPackageInstalled(Context(), package));
+  EXPECT_TRUE(package.registered);
+}
+
+TEST_F(PackageStateTest, InstalledUnderAnotherPackageCodeIsNotInstalled) {
+  AddMsiProduct(kProductCode, L"QB::P", L"2024.00.00", L"Tarquel Quibrix 2024", L"{00000000-0000-0000-0000-000000000000}");
+  const SetupPackage package = Build();
+  EXPECT_TRUE(package.registered);
+  EXPECT_TRUE(package.installedFromOtherInstaller);
+  EXPECT_FALSE(IsPackageInstalled(Context(), package));
+}
+
+TEST_F(PackageStateTest, ProductCodesAreComparedExactlyAndAnUnreadablePackageCodeCountsAsOurs) {
+  host_.Installer().AddProduct({L"{12345678-9abc-def0-1234-56789abcdef0}", {}});
+  EXPECT_FALSE(Build().registered);
+  host_.Installer().AddProduct({kProductCode, {}});
+  const SetupPackage package = Build();
+  EXPECT_TRUE(package.registered);
+  EXPECT_FALSE(package.installedFromOtherInstaller);
+  EXPECT_FALSE(Build(L"msi", L"").registered);
+}
+
+TEST_F(PackageStateTest, NonMsiPackagesAreKnownByTheirRegistrationKey) {
+  EXPECT_FALSE(Build(L"taxonomy").registered);
+  const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\87654321CBA90FED21436587A9CBED0F";
+  host_.Registry().SetString(platform::RegistryRoot::CurrentUser, key, L"PackageGUID", kPackageCode);
+  SetupPackage package = Build(L"taxonomy");
+  EXPECT_TRUE(package.registered);
+  EXPECT_FALSE(package.installedFromOtherInstaller);
+  EXPECT_TRUE(IsPackageInstalled(Context(), package));
+  host_.Registry().SetString(platform::RegistryRoot::CurrentUser, key, L"PackageGUID", L"{OTHER}");
+  package = Build(L"taxonomy");
+  EXPECT_TRUE(package.installedFromOtherInstaller);
+  EXPECT_FALSE(IsPackageInstalled(Context(), package));
+}
+
+TEST_F(PackageStateTest, CacheRootIsCreatedAndOpenedToEveryoneOnce) {
+  const std::wstring& root = cacheRoot_.Path();
+  EXPECT_EQ(root, L"C:\\ProgramData\\Tarquel");
+  const auto entries = host_.Files().ExplicitAccessEntries(root);
+  ASSERT_TRUE(entries.has_value());
+  ASSERT_EQ(entries->size(), 1u);
+  EXPECT_TRUE(EqualsIgnoreCase((*entries)[0].account, L"EVERYONE"));
+  EXPECT_EQ((*entries)[0].accessMask, platform::kGenericAll);
+  PackageCacheRoot again(host_);
+  EXPECT_EQ(again.Path(), root);
+  EXPECT_EQ(host_.Files().ExplicitAccessEntries(root)->size(), 1u);  // the grant is not added twice
+}
+
+TEST_F(PackageStateTest, CacheRootStaysEmptyWithoutCommonAppData) {
+  host_.Files().knownFolders[platform::KnownFolder::CommonAppData] = L"";
+  EXPECT_EQ(cacheRoot_.Path(), L"");
+  EXPECT_EQ(Build().packageFolder, L"");
+  host_.Files().knownFolders[platform::KnownFolder::CommonAppData] = L"C:\\ProgramData";
+  EXPECT_EQ(cacheRoot_.Path(), L"C:\\ProgramData\\Tarquel");
+}
+
+TEST_F(PackageStateTest, CachedMsiOnlyWhenThePackageFolderHoldsExactlyOne) {
+  const std::wstring folder = std::wstring(L"C:\\ProgramData\\Tarquel\\") + kPackageCode;
+  ICBSFileUtilities(host_).CreateFolderTree(folder);
+  host_.Files().WriteFile(folder + L"\\Quibrix.msi", "msi");
+  host_.Files().WriteFile(folder + L"\\Quibrix.mst", "mst");
+  SetupPackage package = Build();
+  EXPECT_EQ(package.packageFolder, folder);
+  EXPECT_EQ(package.packageFile, folder + L"\\Quibrix.msi");
+  host_.Files().WriteFile(folder + L"\\Other.msi", "msi");
+  EXPECT_EQ(Build().packageFile, L"");
+}
+
+TEST(PackageFolderPath, OnlyAPlainPackageCodeNamesAFolder) {
+  EXPECT_EQ(PackageFolderPath(L"C:\\ProgramData\\Tarquel", L"{A}"), L"C:\\ProgramData\\Tarquel\\{A}");
+  EXPECT_EQ(PackageFolderPath(L"C:\\ProgramData\\Tarquel", L""), L"");
+  EXPECT_EQ(PackageFolderPath(L"C:\\ProgramData\\Tarquel", L".."), L"");
+  EXPECT_EQ(PackageFolderPath(L"C:\\ProgramData\\Tarquel", L"..\\..\\Windows"), L"");
+  EXPECT_EQ(PackageFolderPath(L"", L"{A}"), L"");
+}
+
+}  // namespace
+}  // namespace setup
