@@ -5,6 +5,7 @@
 #include "foundation/text.h"
 #include "launcher/command_line_info.h"
 #include "launcher/setup_log.h"
+#include "packages/package_installation_state.h"
 
 namespace setup {
 namespace {
@@ -34,6 +35,13 @@ bool DefaultHandleFlag(const SetupPackage& package, bool mainPackageInstalled,
   // install handles the sub-packages not yet installed.
   if (package.main) return true;
   return mainPackageInstalled ? package.registered : !package.registered;
+}
+
+void SetDefaultHandleFlags(PackageList& packages, const DetectionContext& detection,
+                           const CSetupAppCommandLineInfo& commandLine) {
+  const SetupPackage* main = packages.Main();
+  const bool mainInstalled = main && IsPackageInstalled(detection, *main);
+  for (SetupPackage& package : packages.packages) package.handle = DefaultHandleFlag(package, mainInstalled, commandLine);
 }
 
 std::optional<std::wstring> SelectedByCommandLine(const SetupPackage& package, std::wstring_view subPackages) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "packages/detection_context.h"
 #include "packages/setup_package.h"
 
 namespace setup {
@@ -20,6 +21,10 @@ class SetupLog;
 // decides for sub-packages whether this is a maintenance run.
 bool DefaultHandleFlag(const SetupPackage& package, bool mainPackageInstalled,
                        const CSetupAppCommandLineInfo& commandLine);
+
+// Sets the default handle flag of every package of a list just read.
+void SetDefaultHandleFlags(PackageList& packages, const DetectionContext& detection,
+                           const CSetupAppCommandLineInfo& commandLine);
 
 // The element of the sub-packages value ("Trandel,Yarrick") that selects the package: the
 // first one that occurs in its product name (case-sensitive). None for an empty value, for
