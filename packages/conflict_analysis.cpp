@@ -10,6 +10,13 @@
 namespace setup {
 namespace {
 
+// The taxonomies are installed by the launcher itself, not by Windows Installer, so an
+// installation of them can be neither replaced nor removed from the installer cache; their
+// entry counts as a server by family, but no conflict rule applies to them.
+bool IsTaxonomyProduct(const ProductRecord& product) {
+  return product.HasEntry() && product.Entry()->code == L"TAX_XBRL";
+}
+
 class ConflictFinder {
  public:
   ConflictFinder(const AnalysisContext& context, const SetupPackage& package)
@@ -20,6 +27,8 @@ class ConflictFinder {
     const ProductRecord& product = package_.products.front();
     if (package_.products.size() > 1) {
       CheckSuite(product);
+    } else if (IsTaxonomyProduct(product)) {
+      return {};
     } else if (product.IsServerProduct()) {
       CheckServer(product);
     } else if (product.IsDesktopProduct()) {

@@ -135,9 +135,11 @@ TEST_F(ConflictAnalysisTest, IntegrationPackageWithItsBaseReplacesItsOwnInstalla
   EXPECT_FALSE(result.blocking);
 }
 
-TEST_F(ConflictAnalysisTest, AddOnsNeverConflictAndSpreadsheetAddInsAreReplaced) {
+TEST_F(ConflictAnalysisTest, AddOnsAndTaxonomiesNeverConflictAndSpreadsheetAddInsAreReplaced) {
   Install({L"TR::AddOn_HL7", L"2024.00.00", false});
   EXPECT_TRUE(Analyze(Package(L"TR::AddOn_HL7", L"2024.00.00", false)).items.empty());
+  Install({L"TAX_XBRL::Z", L"2023.00.00", false});
+  EXPECT_TRUE(Analyze(Package(L"TAX_XBRL::Z", L"2024.00.00", false)).items.empty());
 
   Install({L"YX::W", L"2022.00.00", false});
   const auto result = Analyze(Package(L"YX::W", L"2024.00.00", false));
