@@ -4,6 +4,7 @@
 
 #include "packages/conflict_messages.h"
 #include "packages/package_installation_state.h"
+#include "packages/package_queries.h"
 #include "packages/product_installations.h"
 #include "packages/product_record_comparison.h"
 
@@ -25,7 +26,7 @@ class ConflictFinder {
   ConflictAnalysis Run() {
     if (package_.products.empty()) return {};
     const ProductRecord& product = package_.products.front();
-    if (package_.products.size() > 1) {
+    if (IsSuitePackage(package_)) {
       CheckSuite(product);
     } else if (IsTaxonomyProduct(product)) {
       return {};

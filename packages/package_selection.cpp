@@ -55,17 +55,14 @@ std::optional<std::wstring> SelectedByCommandLine(const SetupPackage& package, s
 
 void ApplyCommandLineSelection(PackageList& packages, std::wstring_view subPackages, SetupLog& log) {
   if (subPackages.empty()) return;
-  const bool none = SelectsNone(SubPackagePatterns(subPackages));
   for (SetupPackage& package : packages.packages) {
     if (package.main) continue;
-    package.handle = false;
-    if (!none) {
-      if (const auto pattern = SelectedByCommandLine(package, subPackages)) {
-        log.WriteLog(L"TSL (c): Avoid skipping of sub-package %s due to pattern '%s'.\r\n", kLogInfo,
-                     package.productName, *pattern);
-        package.handle = true;
-      }
+    const auto pattern = SelectedByCommandLine(package, subPackages);
+    if (pattern) {
+      log.WriteLog(L"TSL (c): Avoid skipping of sub-package %s due to pattern '%s'.\r\n", kLogInfo,
+                   package.productName, *pattern);
     }
+    package.handle = pattern.has_value();
     if (package.handle) {
       log.WriteLog(L"TSL (c): set default handling of package %s due to command line argument.\r\n", kLogInfo,
                    package.productName);
