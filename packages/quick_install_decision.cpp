@@ -41,7 +41,7 @@ QuickInstallDecision DecideQuickInstall(CSetupApp& app) {
   PackageList& packages = app.Packages();
   const SetupPackage* main = packages.Main();
   if (!main) return decision;
-  const AnalysisContext context{{app.Platform(), packages.is64BitSystem}, packages, app.Languages()};
+  const AnalysisContext context{app.Detection(), packages, app.Languages()};
   if (AnyPackageBlocked(context, packages)) return decision;
 
   SetupLog& log = app.Log();

@@ -34,7 +34,7 @@ class AnalysisTest : public LauncherTest {
 
   AnalysisContext Context() {
     CSetupApp& app = App();
-    return AnalysisContext{{app.Platform(), app.Packages().is64BitSystem}, app.Packages(), app.Languages()};
+    return AnalysisContext{app.Detection(), app.Packages(), app.Languages()};
   }
 
   static SetupPackage Package(std::wstring productId, std::wstring version, bool is64Bit,
