@@ -8,10 +8,15 @@ namespace setup::platform::host {
 
 namespace {
 
+std::wstring UpperCase(std::wstring_view text) {
+  std::wstring upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](wchar_t c) { return std::towupper(c); });
+  return upper;
+}
+
 // The property string asks for removal: an item "REMOVE=ALL" (the name ignoring case).
 bool AsksForRemoval(std::wstring_view properties) {
-  std::wstring upper(properties);
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - 32 : c; });
+  const std::wstring upper = UpperCase(properties);
   const std::size_t at = upper.find(L"REMOVE=ALL");
   return at != std::wstring::npos && (at == 0 || upper[at - 1] == L' ');
 }
@@ -55,8 +60,8 @@ std::uint32_t HostInstaller::ReinstallProduct(std::wstring_view productCode, std
 
 std::optional<std::wstring> HostInstaller::EnumProducts(std::uint32_t index) {
   if (index == 0) ++enumerationsStarted;
-  if (index >= products_.size()) return std::nullopt;
-  return products_[index].productCode;
+  if (index >= enumerationOrder_.size()) return std::nullopt;
+  return enumerationOrder_[index];
 }
 
 std::optional<std::wstring> HostInstaller::GetProductInfo(std::wstring_view productCode, std::wstring_view property,
@@ -70,27 +75,22 @@ std::optional<std::wstring> HostInstaller::GetProductInfo(std::wstring_view prod
 }
 
 void HostInstaller::AddProduct(HostInstalledProduct product) {
-  const auto existing = std::find_if(products_.begin(), products_.end(),
-                                     [&](const HostInstalledProduct& p) { return p.productCode == product.productCode; });
-  if (existing != products_.end()) {
-    *existing = std::move(product);
-  } else {
-    products_.push_back(std::move(product));
-  }
+  const std::wstring key = UpperCase(product.productCode);
+  if (!products_.contains(key)) enumerationOrder_.push_back(product.productCode);
+  products_[key] = std::move(product);
 }
 
 bool HostInstaller::RemoveProduct(std::wstring_view productCode) {
-  return std::erase_if(products_, [&](const HostInstalledProduct& p) { return p.productCode == productCode; }) > 0;
+  const auto found = products_.find(UpperCase(productCode));
+  if (found == products_.end()) return false;
+  std::erase(enumerationOrder_, found->second.productCode);
+  products_.erase(found);
+  return true;
 }
 
 const HostInstalledProduct* HostInstaller::FindProduct(std::wstring_view productCode) const {
-  // Windows Installer accepts product codes in any letter case.
-  const auto sameCode = [&](const HostInstalledProduct& p) {
-    return std::equal(p.productCode.begin(), p.productCode.end(), productCode.begin(), productCode.end(),
-                      [](wchar_t a, wchar_t b) { return std::towupper(a) == std::towupper(b); });
-  };
-  const auto found = std::find_if(products_.begin(), products_.end(), sameCode);
-  return found == products_.end() ? nullptr : &*found;
+  const auto found = products_.find(UpperCase(productCode));
+  return found == products_.end() ? nullptr : &found->second;
 }
 
 std::optional<std::uint32_t> HostInstaller::ArrangedResult(std::wstring_view key) const {

@@ -74,7 +74,9 @@ class HostInstaller : public Installer {
  private:
   std::optional<std::uint32_t> ArrangedResult(std::wstring_view key) const;
 
-  std::vector<HostInstalledProduct> products_;  // in enumeration order
+  // Windows Installer finds a product by its code in any letter case, in constant time.
+  std::map<std::wstring, HostInstalledProduct> products_;  // by upper-cased product code
+  std::vector<std::wstring> enumerationOrder_;            // the codes as added
   std::map<std::wstring, HostInstalledProduct> packageFiles_;
   std::map<std::wstring, std::uint32_t> results_;
 };

@@ -64,9 +64,8 @@ TEST_F(PackageStateTest, InstalledUnderAnotherPackageCodeIsNotInstalled) {
 }
 
 TEST_F(PackageStateTest, ProductCodesAreComparedExactlyAndAnUnreadablePackageCodeCountsAsOurs) {
-  host_.Installer().AddProduct({L"{12345678-9abc-def0-1234-56789abcdef0}", {}});
-  EXPECT_FALSE(Build().registered);
   host_.Installer().AddProduct({kProductCode, {}});
+  EXPECT_FALSE(Build(L"msi", L"{12345678-9abc-def0-1234-56789abcdef0}").registered);
   const SetupPackage package = Build();
   EXPECT_TRUE(package.registered);
   EXPECT_FALSE(package.installedFromOtherInstaller);
