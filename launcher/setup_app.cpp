@@ -5,6 +5,7 @@
 #include "launcher/help_printer.h"
 #include "packages/package_information.h"
 #include "packages/package_installation_state.h"
+#include "packages/package_selection.h"
 #include "resources/resource_ids.h"
 
 namespace setup {
@@ -202,12 +203,16 @@ void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors
   platform_->ui->LoadRichEdit();
   appName_ = languages_.FormatText(IDS_WIZARD_TITLE, ReadPackageText(L"PRODUCT_NAME_0"));
   if (!ReadPackageInformation()) result_.Record(kResultPackageInfoMissing, 0, false);
+  ApplyCommandLineSelection(packages_, commandLine_.SubPackages(), log_);
   if (result_.kind == kResultSuccess) log_.WriteLog(L"TSL (c): All information collected. Start processing.\r\n", kLogInfo);
 }
 
 bool CSetupApp::ReadPackageInformation() {
   const PackageInformationSources sources{packageResources_, multiLanguage_, commandLine_.Workload()};
-  return setup::ReadPackageInformation(packages_, sources, PackageBuildContext{Detection(), cacheRoot_}, log_);
+  const bool complete =
+      setup::ReadPackageInformation(packages_, sources, PackageBuildContext{Detection(), cacheRoot_}, log_);
+  SetDefaultHandleFlags(packages_, Detection(), commandLine_);
+  return complete;
 }
 
 void CSetupApp::ReportResult() {

@@ -66,6 +66,8 @@ class CSetupApp {
   bool ReadPackageInformation();
   // Logs the ERROR line and shows the message box of an unreported failure, once.
   void ReportResult();
+  // A message box with the application name as caption, unless the UI level is a quiet one.
+  void ShowMessageBox(std::wstring_view text, platform::MessageBoxIcon icon);
 
  private:
   void SelectLanguage();
@@ -77,7 +79,6 @@ class CSetupApp {
   // The wizard path; `propertyErrors` holds the texts of a failed property check.
   void RunInstallMode(const std::optional<std::wstring>& propertyErrors);
   void EndConsole();
-  void ShowMessageBox(std::wstring_view text, platform::MessageBoxIcon icon);
 
   void RemoveFoldersOfPackagesNotInstalled();
   void RemovePackageFolder(const SetupPackage& package);

@@ -7,7 +7,7 @@
 
 namespace setup::platform {
 
-enum class MessageBoxIcon : std::uint32_t { Error = 0x10, Exclamation = 0x30 };
+enum class MessageBoxIcon : std::uint32_t { None = 0, Error = 0x10, Exclamation = 0x30 };
 
 class UserInterface {
  public:

@@ -1,0 +1,30 @@
+// Whether the Welcome page offers a quick install: an upgrade of the previous installation
+// that runs by itself with the options chosen last time.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "packages/product_record.h"
+
+namespace setup {
+
+class CSetupApp;
+
+struct QuickInstallDecision {
+  bool offer = false;
+  std::wstring installedDisplayName;
+  // The upgrade moves to a new major version.
+  bool newMajorVersion = false;
+  // The installations the quick install upgrades: the main product's (first), then the
+  // sub-packages installed with its version. Empty without an offer.
+  std::vector<ProductRecord> installations;
+};
+
+// Runs the conflict and previous-installation analysis over the launcher's packages, writes
+// the upgrade lines to the log and, when a previous installation was found in a multi-package
+// setup, adjusts the sub-packages' handle flags. With an offer, the caller binds the setup
+// options to `installations`.
+QuickInstallDecision DecideQuickInstall(CSetupApp& app);
+
+}  // namespace setup

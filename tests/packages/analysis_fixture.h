@@ -1,0 +1,89 @@
+// A launcher on a 64-bit machine whose installed products the test arranges: the products'
+// own "Setup" keys in the registry view of their bitness, and Windows Installer's product list.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "packages/analysis_context.h"
+#include "packages/package_product_records.h"
+#include "packages/product_key_paths.h"
+#include "support/launcher_fixture.h"
+
+namespace setup::testing {
+
+inline constexpr wchar_t kAnalysisLogPath[] = L"C:\\Work\\setup.log";
+
+struct Installation {
+  std::wstring productId;
+  std::wstring version;
+  bool is64Bit = false;
+  bool fromSuite = false;
+  std::wstring applicationPath = {};
+};
+
+class AnalysisTest : public LauncherTest {
+ protected:
+  CSetupApp& App() {
+    if (!app_) {
+      Start({L"/L*v", kAnalysisLogPath});
+      app_->Packages().is64BitSystem = true;
+    }
+    return *app_;
+  }
+
+  AnalysisContext Context() {
+    CSetupApp& app = App();
+    return AnalysisContext{app.Detection(), app.Packages(), app.Languages()};
+  }
+
+  static SetupPackage Package(std::wstring productId, std::wstring version, bool is64Bit,
+                              std::wstring productName = L"Package") {
+    SetupPackage package;
+    package.productName = std::move(productName);
+    package.productId = productId;
+    package.is64Bit = is64Bit;
+    package.products = BuildPackageProductRecords(productId, version, is64Bit).records;
+    return package;
+  }
+
+  // Appends the package to the launcher's list; the first one is the main package.
+  SetupPackage& AddPackage(SetupPackage package) {
+    auto& packages = App().Packages().packages;
+    package.main = packages.empty();
+    packages.push_back(std::move(package));
+    return packages.back();
+  }
+
+  // Writes the "Setup" key that the product's installer leaves.
+  void Install(const Installation& installation) {
+    const ProductRecord record(installation.productId, installation.version, installation.is64Bit, L"",
+                               installation.fromSuite);
+    const std::wstring key = ProductSetupKeyPath(record);
+    const std::uint32_t view = installation.is64Bit ? platform::kRegistryView64 : 0;
+    auto& registry = Host().Registry();
+    using platform::RegistryRoot;
+    registry.SetString(RegistryRoot::LocalMachine, key, L"Version", installation.version, view);
+    registry.SetString(RegistryRoot::LocalMachine, key, L"ProductId", installation.productId, view);
+    registry.SetDword(RegistryRoot::LocalMachine, key, L"InstalledFromFendral", installation.fromSuite ? 1 : 0, view);
+    if (!installation.applicationPath.empty()) {
+      registry.SetString(RegistryRoot::LocalMachine, key, L"ApplicationPath", installation.applicationPath, view);
+    }
+  }
+
+  // Makes the main package count as installed by this build of the installer.
+  void RegisterWithInstaller(const SetupPackage& package) {
+    Host().Installer().AddProduct({package.productCode, {{L"PackageCode", package.packageCode}}});
+  }
+
+  void CreateFile(std::wstring_view windowsPath, std::string_view bytes = "x") {
+    const std::filesystem::path host = Host().Files().HostPath(windowsPath);
+    std::filesystem::create_directories(host.parent_path());
+    Host().Files().WriteFile(windowsPath, bytes);
+  }
+
+  std::wstring LogSince(std::size_t before) { return LogText(kAnalysisLogPath).substr(before); }
+  std::size_t LogSize() { return LogText(kAnalysisLogPath).size(); }
+};
+
+}  // namespace setup::testing
