@@ -191,7 +191,8 @@ void ReadPackage(DescriptionReader& reader, const JsonValue& package, std::size_
 }
 
 // Overrides for tests: null removes a resource, a string replaces it with a text, an object
-// gives "text" or "file" content, another "language", or "truncate" to cut the content.
+// gives "text" or "file" content, another "language", or "truncate" to cut the content. An
+// overridden name replaces every language of that name, the template's own included.
 void ApplyOverride(DescriptionReader& reader, const std::string& name, const JsonValue& value, const Context& at) {
   SetupPlan& plan = reader.Plan();
   const ResourceId id = ResourceId::FromUtf8(name);
@@ -206,6 +207,7 @@ void ApplyOverride(DescriptionReader& reader, const std::string& name, const Jso
     plan.resources.erase(std::remove_if(plan.resources.begin(), plan.resources.end(), [&](const PlannedResource& r) { return r.name == id; }),
                          plan.resources.end());
     reader.AddText(name, value.Text());
+    plan.removed.push_back(id);
     return;
   }
   if (!value.IsObject()) at.Fail("must be null, a string or an object");
@@ -240,6 +242,7 @@ void ApplyOverride(DescriptionReader& reader, const std::string& name, const Jso
   plan.resources.erase(std::remove_if(plan.resources.begin(), plan.resources.end(), [&](const PlannedResource& r) { return r.name == id; }),
                        plan.resources.end());
   plan.resources.push_back(std::move(result));
+  plan.removed.push_back(id);
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ struct PlannedResource {
 
 struct SetupPlan {
   std::vector<PlannedResource> resources;
-  // Resource names to remove from the template in every language (overrides with null).
+  // Resource names whose template entries are dropped in every language before the planned
+  // resources are added (names given by overrides).
   std::vector<ResourceId> removed;
 };
 
