@@ -17,6 +17,7 @@ Environment given to every test by tests/wine/CMakeLists.txt:
 from __future__ import annotations
 
 import dataclasses
+import json
 import os
 import pathlib
 import shutil
@@ -234,6 +235,43 @@ def reg_query(key: str, value: str | None = None, view: int = 64) -> str | None:
         if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
             return parts[2] if len(parts) == 3 else ""
     return None
+
+
+def pack(sample: str, resources: dict | None = None, name: str = "Setup.exe", **members) -> pathlib.Path:
+    """Packs a sample setup description (a file name in the samples folder) with the 64-bit
+    launcher template into the work folder. `resources` adds test overrides (null removes a
+    resource, a string replaces a text, an object changes content, language or length);
+    other keyword arguments replace top-level members (for example os="10.0")."""
+    description = json.loads((samples_dir() / sample).read_text())
+    for package in description["packages"]:
+        for member in ("msi", "cabinet", "file"):
+            if member in package:
+                package[member] = str(samples_dir() / package[member])
+        for lcid, transform in package.get("transforms", {}).items():
+            package["transforms"][lcid] = str(samples_dir() / transform)
+    description.update(members)
+    if resources:
+        description["resources"] = {key: _absolute_override(value) for key, value in resources.items()}
+    folder = work_dir()
+    description_file = folder / (pathlib.Path(name).stem + ".json")
+    description_file.write_text(json.dumps(description, indent=2))
+    output = folder / name
+    packed = subprocess.run([str(setuppack()), "--template", str(launcher()), "--setup", str(description_file),
+                             "--out", str(output)], capture_output=True, text=True, timeout=300)
+    if packed.returncode != 0:
+        raise HarnessError(f"setuppack failed: {packed.stderr.strip()}")
+    return output
+
+
+def _absolute_override(value):
+    if isinstance(value, dict) and "file" in value:
+        value = dict(value, file=str(pathlib.Path(value["file"]).resolve()))
+    return value
+
+
+def read_log(path: pathlib.Path) -> str:
+    """The launcher's setup log: UTF-16LE without byte-order mark."""
+    return path.read_bytes().decode("utf-16-le", errors="replace")
 
 
 def check(condition: bool, message: str) -> None:
