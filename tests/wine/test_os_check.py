@@ -4,7 +4,25 @@ import winetest
 from winetest import check, check_equal
 
 
+def test_message_boxes():
+    """Interactive: message 10 names both systems, then the failure report follows; exit 4."""
+    setup = winetest.pack("quibrix-2024-x64.json", name="NeedsNewer.exe", os="6.3")
+    running = winetest.start(setup)
+    try:
+        first = winetest.dismiss_message_box("NeedsNewer.exe")
+        check(first.startswith("This product cannot be installed on ") and "\nIt requires " in first
+              and first.endswith(" or later."), f"message 10: {first!r}")
+        second = winetest.dismiss_message_box("NeedsNewer.exe")
+        check_equal(second, "Installation platform not supported.\nInstallation of this version cannot continue.",
+                    "failure report of kind 4")
+        result = running.wait(timeout=30)
+    finally:
+        running.kill()
+    check_equal(result.exit_code, 4, "exit code after the message boxes")
+
+
 def test():
+    test_message_boxes()
     setup = winetest.pack("quibrix-2024-x64.json", os="6.3")
     log = winetest.work_dir() / "setup.log"
     # Quiet: no message box may wait for a click, so the run ends by itself with kind 4.

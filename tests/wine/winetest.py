@@ -269,6 +269,67 @@ def _absolute_override(value):
     return value
 
 
+def _driver_filters(process, window_class, title, contains) -> list[str]:
+    args = []
+    for option, value in (("--process", process), ("--class", window_class), ("--title", title),
+                          ("--contains", contains)):
+        if value is not None:
+            args += [option, value]
+    return args
+
+
+def wait_window(process: str | None = None, window_class: str | None = None, title: str | None = None,
+                contains: str | None = None, timeout: float = 20) -> dict | None:
+    """Waits for a visible top-level window (through wizard-driver.exe) and returns it as
+    {"handle", "class", "title", "process", "controls": [{"id", "class", "text", "visible",
+    "enabled"}]}; None when none appeared in time."""
+    result = run(wizard_driver(), "wait", *_driver_filters(process, window_class, title, contains),
+                 "--timeout", str(int(timeout * 1000)), timeout=timeout + 30)
+    if result.exit_code != 0:
+        return None
+    return json.loads(result.stdout)
+
+
+def list_windows(process: str | None = None, window_class: str | None = None) -> list[dict]:
+    result = run(wizard_driver(), "list", *_driver_filters(process, window_class, None, None), timeout=30)
+    if result.exit_code != 0:
+        raise HarnessError(f"wizard-driver list failed: {result.stdout!r}")
+    return json.loads(result.stdout)
+
+
+def click(control_id: int, process: str | None = None, window_class: str | None = None,
+          title: str | None = None, contains: str | None = None, timeout: float = 20) -> dict:
+    """Presses the button with the control id in the first matching window; returns the window
+    as it was before the click."""
+    result = run(wizard_driver(), "click", "--id", str(control_id),
+                 *_driver_filters(process, window_class, title, contains), "--timeout", str(int(timeout * 1000)),
+                 timeout=timeout + 30)
+    if result.exit_code != 0:
+        raise HarnessError(f"no control {control_id} to click: {result.stdout!r}")
+    return json.loads(result.stdout.splitlines()[0])
+
+
+MESSAGE_BOX_CLASS = "#32770"
+MESSAGE_BOX_TEXT_ID = 0xFFFF
+
+
+def control_text(window: dict, control_id: int) -> str | None:
+    for control in window["controls"]:
+        if control["id"] == control_id:
+            return control["text"]
+    return None
+
+
+def dismiss_message_box(process: str, button: int = 1, timeout: float = 20) -> str:
+    """Waits for a message box of the process, presses a button (OK by default) and returns the
+    box's message text."""
+    box = click(button, process=process, window_class=MESSAGE_BOX_CLASS, timeout=timeout)
+    text = control_text(box, MESSAGE_BOX_TEXT_ID)
+    if text is None:
+        raise HarnessError(f"the dialog of {process} is not a message box: {box}")
+    return text
+
+
 def read_log(path: pathlib.Path) -> str:
     """The launcher's setup log: UTF-16LE without byte-order mark."""
     return path.read_bytes().decode("utf-16-le", errors="replace")
