@@ -29,17 +29,17 @@ def test():
     check_equal(validate(two), (1, HEADER + failed("OS", "PRODUCT_NAME_1", "PACKAGE_1") + "Some resources are missing.\r\n"),
                 "two-package setup without OS, PRODUCT_NAME_1 and PACKAGE_1")
 
-    # A multi-language setup checks each language's transform in that language.
-    transform = winetest.work_dir() / "transform.mst"
-    transform.write_bytes(b"transform")
-    multi = winetest.pack("quibrix-2024-x64.json", name="MultiLanguage.exe", resources={
-        "PACKAGE_0_1031": {"file": str(transform), "language": 1031},
-        "PACKAGE_0_1036": {"file": str(transform), "language": 1036},
-        "PACKAGE_0_1034": {"file": str(transform), "language": 1033}})
+    # The multi-language sample carries German and French transforms; each language's
+    # transform is checked in its own resource language.
+    multi = winetest.pack("multi-language.json", name="MultiLanguage.exe")
     check_equal(validate(multi),
                 (1, HEADER + failed("PACKAGE_0_1034 [1034]", "PACKAGE_0_1041 [1041]", "PACKAGE_0_2052 [2052]")
                  + "Some resources are missing.\r\n"),
-                "multi-language setup with German and French transforms and a Spanish one in English")
+                "multi-language setup with German and French transforms")
+    spanish_in_english = winetest.pack("multi-language.json", name="SpanishInEnglish.exe", resources={
+        "PACKAGE_0_1034": {"file": str(winetest.samples_dir() / "quibrix-2024-x64_de.mst"), "language": 1033}})
+    check_equal(validate(spanish_in_english)[1].count("PACKAGE_0_1034 [1034]"), 1,
+                "a transform in the wrong resource language counts as missing")
 
 
 winetest.main(test)
