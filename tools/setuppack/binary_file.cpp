@@ -26,10 +26,15 @@ int Seek(std::FILE* file, std::uint64_t offset) {
 }
 
 std::string Describe(const std::filesystem::path& path) {
-  return "'" + path.string() + "': " + std::strerror(errno);
+  return "'" + Utf8Path(path) + "': " + std::strerror(errno);
 }
 
 }  // namespace
+
+std::string Utf8Path(const std::filesystem::path& path) {
+  auto text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
 
 Bytes ReadWholeFile(const std::filesystem::path& path) {
   InputFile input(path);
@@ -43,7 +48,7 @@ Bytes ReadWholeFile(const std::filesystem::path& path) {
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
-    throw PackError("file '" + path.string() + "' does not exist");
+    throw PackError("file '" + Utf8Path(path) + "' does not exist");
   }
   size_ = std::filesystem::file_size(path, error);
   file_ = OpenFile(path, "rb");

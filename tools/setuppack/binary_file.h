@@ -11,6 +11,9 @@
 
 namespace setup::pack {
 
+// A path as UTF-8 text, for messages and for names stored in cabinets.
+std::string Utf8Path(const std::filesystem::path& path);
+
 Bytes ReadWholeFile(const std::filesystem::path& path);
 
 class InputFile {

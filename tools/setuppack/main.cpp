@@ -3,16 +3,23 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "foundation/text.h"
 #include "pack_error.h"
 #include "setup_pack.h"
 
 namespace {
 
+std::filesystem::path Utf8Path(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 constexpr const char* kUsage =
     "usage: setuppack --template setuplauncher.exe --setup setup.json --out Setup.exe\n";
 
-int Run(int argc, char** argv) {
+int Run(const std::vector<std::string>& argv) {
+  const int argc = static_cast<int>(argv.size());
   std::string template_path, description, output;
   for (int i = 1; i < argc; ++i) {
     std::string_view option = argv[i];
@@ -26,7 +33,7 @@ int Run(int argc, char** argv) {
     }
     if (target == nullptr || i + 1 >= argc) {
       std::fprintf(stderr, "setuppack: %s '%s'\n%s", target == nullptr ? "unknown option" : "missing value for",
-                   argv[i], kUsage);
+                   argv[i].c_str(), kUsage);
       return 2;
     }
     *target = argv[++i];
@@ -36,8 +43,7 @@ int Run(int argc, char** argv) {
     return 2;
   }
   try {
-    setup::pack::PackSetup(std::filesystem::u8path(template_path), std::filesystem::u8path(description),
-                           std::filesystem::u8path(output));
+    setup::pack::PackSetup(Utf8Path(template_path), Utf8Path(description), Utf8Path(output));
   } catch (const setup::pack::PackError& error) {
     std::fprintf(stderr, "setuppack: %s\n", error.what());
     return 1;
@@ -50,4 +56,13 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return Run(argc, argv); }
+#ifdef _WIN32
+// Windows hands over the command line as UTF-16; arguments are carried as UTF-8 inside.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(setup::ToUtf8(argv[i]));
+  return Run(arguments);
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv, argv + argc)); }
+#endif

@@ -17,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Utf8Path(const fs::path& path) {
-  auto text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 fs::path PathFromUtf8(const std::string& text) {
   return fs::path(std::u8string(text.begin(), text.end()));
 }

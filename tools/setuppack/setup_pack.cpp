@@ -16,7 +16,7 @@ void MergeResources(ResourceTree& tree, const SetupPlan& plan) {
 
 void PackSetup(const std::filesystem::path& template_path, const std::filesystem::path& description,
                const std::filesystem::path& output) {
-  const PeImage image(ReadWholeFile(template_path), template_path.string());
+  const PeImage image(ReadWholeFile(template_path), Utf8Path(template_path));
   ResourceTree resources = image.Resources();
   MergeResources(resources, ReadSetupDescription(description));
 
