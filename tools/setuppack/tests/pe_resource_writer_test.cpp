@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "pack_error.h"
@@ -97,6 +98,15 @@ TEST_P(PeResourceWriter, KeepsTemplateResourcesAndAddsPackageResources) {
   EXPECT_EQ(ReadU32(written.data() + packed.ChecksumOffset()), ChecksumOf(written, packed));
   const bool appended = GetParam().ends_with("appended");
   EXPECT_EQ(packed.Sections().size(), original.Sections().size() + (appended ? 1 : 0));
+
+  // The unstripped template's symbol table moved behind the new section and still reads the same.
+  const std::uint32_t old_symbols = ReadU32(original.File().data() + original.NtOffset() + 12);
+  const std::uint32_t new_symbols = ReadU32(written.data() + packed.NtOffset() + 12);
+  if (old_symbols != 0) {
+    const std::size_t table_size = original.File().size() - old_symbols;
+    ASSERT_EQ(written.size() - new_symbols, table_size);
+    EXPECT_TRUE(std::equal(written.begin() + new_symbols, written.end(), original.File().begin() + old_symbols));
+  }
 }
 
 TEST_P(PeResourceWriter, RepackingAPackedSetupReplacesByNameAndLanguage) {

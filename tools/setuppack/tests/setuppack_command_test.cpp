@@ -73,7 +73,7 @@ constexpr const char* kPackage = R"J({"productName": "Tarquel Quibrix 2024 Profe
   "productId": "QB::P", "productPlatform": "x64", "productVersion": "2024.00.00.00")J";
 
 TEST_F(SetuppackCommand, WritesEveryPackageResourceWithItsNameLanguageAndEncoding) {
-  std::string description = std::string(R"J({"os": "6.1.1", "properties": "A=1 B=2", "packages": [)J") + kPackage +
+  std::string description = std::string(R"J({"os": "6.1.1", "properties": "A=\u00e7 B=\ud83d\ude00", "packages": [)J") + kPackage +
                             R"J(, "msi": "product.msi", "transforms": {"1031": "de.mst"}},)J" + kPackage +
                             R"J(, "installerType": "taxonomy", "file": "taxonomy.zip"}]})J";
   CommandResult result = Pack(description);
@@ -81,8 +81,9 @@ TEST_F(SetuppackCommand, WritesEveryPackageResourceWithItsNameLanguageAndEncodin
 
   EXPECT_EQ(Data("PACKAGE_COUNT"), EncodeResourceText("2"));
   EXPECT_EQ(Data("OS"), EncodeResourceText("6.1.1"));
-  EXPECT_EQ(Data("PROPERTIES"), EncodeResourceText("A=1 B=2"));
   EXPECT_EQ(Data("PRODUCT_NAME_1"), EncodeResourceText("Tarquel Quibrix 2024 Professional Edition (x64)"));
+  // UTF-8 and escapes of the description become UTF-16LE units, surrogate pairs included.
+  EXPECT_EQ(Data("PROPERTIES"), (Bytes{'A', 0, '=', 0, 0xE7, 0, ' ', 0, 'B', 0, '=', 0, 0x3D, 0xD8, 0x00, 0xDE, 0, 0}));
   EXPECT_EQ(Data("PRODUCT_ID_0"), (Bytes{'Q', 0, 'B', 0, ':', 0, ':', 0, 'P', 0, 0, 0}));
   EXPECT_EQ(Data("PRODUCT_PLATFORM_0"), EncodeResourceText("x64"));
   EXPECT_EQ(Data("PRODUCT_VERSION_0"), EncodeResourceText("2024.00.00.00"));
