@@ -71,17 +71,16 @@ std::wstring ProcessImageName(HWND window) {
   return name;
 }
 
+BOOL CALLBACK CollectControl(HWND child, LPARAM parameter) {
+  auto* list = reinterpret_cast<std::vector<Control>*>(parameter);
+  list->push_back({child, GetDlgCtrlID(child), ClassName(child), WindowText(child), IsWindowVisible(child) != FALSE,
+                   IsWindowEnabled(child) != FALSE});
+  return TRUE;
+}
+
 std::vector<Control> Controls(HWND window) {
   std::vector<Control> controls;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM parameter) -> BOOL {
-        auto* list = reinterpret_cast<std::vector<Control>*>(parameter);
-        list->push_back({child, GetDlgCtrlID(child), ClassName(child), WindowText(child), IsWindowVisible(child) != FALSE,
-                         IsWindowEnabled(child) != FALSE});
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&controls));
+  EnumChildWindows(window, CollectControl, reinterpret_cast<LPARAM>(&controls));
   return controls;
 }
 
@@ -98,18 +97,20 @@ bool Matches(HWND window, const Filters& filters) {
   return true;
 }
 
+struct Search {
+  const Filters* filters;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMatchingWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  if (Matches(window, *search->filters)) search->found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> FindWindows(const Filters& filters) {
-  struct Search {
-    const Filters* filters;
-    std::vector<HWND> found;
-  } search{&filters, {}};
-  EnumWindows(
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(parameter);
-        if (Matches(window, *s->filters)) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  Search search{&filters, {}};
+  EnumWindows(CollectMatchingWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
