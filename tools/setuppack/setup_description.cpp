@@ -186,7 +186,8 @@ void ReadPackage(DescriptionReader& reader, const JsonValue& package, std::size_
 }
 
 // Overrides for tests: null removes a resource, a string replaces it with a text, an object
-// gives "text" or "file" content, another "language", or "truncate" to cut the content. An
+// gives "text" or "file" content, another "language", "truncate" to cut the content, or
+// "length" to make a package's length prefix announce another size. An
 // overridden name replaces every language of that name, the template's own included.
 void ApplyOverride(DescriptionReader& reader, const std::string& name, const JsonValue& value, const Context& at) {
   SetupPlan& plan = reader.Plan();
@@ -212,6 +213,7 @@ void ApplyOverride(DescriptionReader& reader, const std::string& name, const Jso
   const JsonValue* file = Optional(value, "file", JsonValue::Kind::kString, at);
   const JsonValue* language = Optional(value, "language", JsonValue::Kind::kNumber, at);
   const JsonValue* truncate = Optional(value, "truncate", JsonValue::Kind::kNumber, at);
+  const JsonValue* length = Optional(value, "length", JsonValue::Kind::kNumber, at);
   std::optional<std::uint32_t> cut;
   if (truncate != nullptr) cut = RequireUnsigned(*truncate, std::numeric_limits<std::uint32_t>::max() - 4, at.Member("truncate"));
   if (language != nullptr) result.language = static_cast<std::uint16_t>(RequireUnsigned(*language, 0xFFFF, at.Member("language")));
@@ -233,6 +235,23 @@ void ApplyOverride(DescriptionReader& reader, const std::string& name, const Jso
     result.leaf.content = std::move(bytes);
   } else {
     result.leaf = planned->leaf;
+  }
+  if (length != nullptr) {
+    // The 32-bit length prefix announces another size than the cabinet that follows.
+    const std::uint32_t announced = RequireUnsigned(*length, std::numeric_limits<std::uint32_t>::max(), at.Member("length"));
+    result.leaf.content = [inner = result.leaf.content, announced](OutputFile& output) -> std::uint32_t {
+      const std::uint64_t start = output.Position();
+      std::uint32_t size = 0;
+      if (const Bytes* bytes = std::get_if<Bytes>(&inner)) {
+        output.Write(*bytes);
+        size = static_cast<std::uint32_t>(bytes->size());
+      } else {
+        size = std::get<ResourceStreamer>(inner)(output);
+      }
+      if (size < 4) throw PackError("a resource of fewer than 4 bytes has no length prefix to change");
+      output.PatchU32(start, announced);
+      return size;
+    };
   }
   plan.resources.erase(std::remove_if(plan.resources.begin(), plan.resources.end(), [&](const PlannedResource& r) { return r.name == id; }),
                        plan.resources.end());

@@ -117,11 +117,11 @@ TEST_F(SetuppackCommand, OverridesRemoveReplaceMoveAndCutResources) {
   std::string description = std::string(R"J({"os": "6.1.1", "packages": [)J") + kPackage + R"J(, "msi": "product.msi"},)J" +
                             kPackage + R"J(, "msi": "product.msi"}],
     "resources": {"PACKAGE_1": null, "PACKAGE_COUNT": "two", "OS": {"language": 1031},
-                  "PACKAGE_0": {"truncate": 100}, "EXTRA": {"file": "de.mst", "language": 1036}}})J";
+                  "PACKAGE_0": {"truncate": 100}, "EXTRA": {"file": "de.mst", "language": 1036},
+                  "PRODUCT_NAME_1": {"text": "x", "length": 7}}})J";
   CommandResult result = Pack(description);
   ASSERT_EQ(result.exit_code, 0) << result.errors;
   EXPECT_EQ(Resource("PACKAGE_1"), nullptr);
-  EXPECT_NE(Resource("PRODUCT_NAME_1"), nullptr);
   EXPECT_EQ(Data("PACKAGE_COUNT"), EncodeResourceText("two"));
   EXPECT_EQ(Data("OS", 1031), EncodeResourceText("6.1.1"));
   EXPECT_EQ(Resource("OS")->count(1033), 0u);
@@ -130,6 +130,9 @@ TEST_F(SetuppackCommand, OverridesRemoveReplaceMoveAndCutResources) {
   EXPECT_EQ(ReadU32(cut.data()), 100u);
   EXPECT_EQ(std::string(cut.begin() + 4, cut.begin() + 8), "MSCF");
   EXPECT_EQ(Data("EXTRA", 1036).size(), 16u);
+  Bytes announced = Data("PRODUCT_NAME_1");
+  ASSERT_EQ(announced.size(), 4u);
+  EXPECT_EQ(ReadU32(announced.data()), 7u);
 }
 
 TEST_F(SetuppackCommand, BadInputIsNamedAndWritesNothing) {
