@@ -17,6 +17,7 @@ Environment given to every test by tests/wine/CMakeLists.txt:
 from __future__ import annotations
 
 import dataclasses
+import json
 import os
 import pathlib
 import shutil
@@ -234,6 +235,104 @@ def reg_query(key: str, value: str | None = None, view: int = 64) -> str | None:
         if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
             return parts[2] if len(parts) == 3 else ""
     return None
+
+
+def pack(sample: str, resources: dict | None = None, name: str = "Setup.exe", **members) -> pathlib.Path:
+    """Packs a sample setup description (a file name in the samples folder) with the 64-bit
+    launcher template into the work folder. `resources` adds test overrides (null removes a
+    resource, a string replaces a text, an object changes content, language or length);
+    other keyword arguments replace top-level members (for example os="10.0")."""
+    description = json.loads((samples_dir() / sample).read_text())
+    for package in description["packages"]:
+        for member in ("msi", "cabinet", "file"):
+            if member in package:
+                package[member] = str(samples_dir() / package[member])
+        for lcid, transform in package.get("transforms", {}).items():
+            package["transforms"][lcid] = str(samples_dir() / transform)
+    description.update(members)
+    if resources:
+        description["resources"] = {key: _absolute_override(value) for key, value in resources.items()}
+    folder = work_dir()
+    description_file = folder / (pathlib.Path(name).stem + ".json")
+    description_file.write_text(json.dumps(description, indent=2))
+    output = folder / name
+    packed = subprocess.run([str(setuppack()), "--template", str(launcher()), "--setup", str(description_file),
+                             "--out", str(output)], capture_output=True, text=True, timeout=300)
+    if packed.returncode != 0:
+        raise HarnessError(f"setuppack failed: {packed.stderr.strip()}")
+    return output
+
+
+def _absolute_override(value):
+    if isinstance(value, dict) and "file" in value:
+        value = dict(value, file=str(pathlib.Path(value["file"]).resolve()))
+    return value
+
+
+def _driver_filters(process, window_class, title, contains) -> list[str]:
+    args = []
+    for option, value in (("--process", process), ("--class", window_class), ("--title", title),
+                          ("--contains", contains)):
+        if value is not None:
+            args += [option, value]
+    return args
+
+
+def wait_window(process: str | None = None, window_class: str | None = None, title: str | None = None,
+                contains: str | None = None, timeout: float = 20) -> dict | None:
+    """Waits for a visible top-level window (through wizard-driver.exe) and returns it as
+    {"handle", "class", "title", "process", "controls": [{"id", "class", "text", "visible",
+    "enabled"}]}; None when none appeared in time."""
+    result = run(wizard_driver(), "wait", *_driver_filters(process, window_class, title, contains),
+                 "--timeout", str(int(timeout * 1000)), timeout=timeout + 30)
+    if result.exit_code != 0:
+        return None
+    return json.loads(result.stdout)
+
+
+def list_windows(process: str | None = None, window_class: str | None = None) -> list[dict]:
+    result = run(wizard_driver(), "list", *_driver_filters(process, window_class, None, None), timeout=30)
+    if result.exit_code != 0:
+        raise HarnessError(f"wizard-driver list failed: {result.stdout!r}")
+    return json.loads(result.stdout)
+
+
+def click(control_id: int, process: str | None = None, window_class: str | None = None,
+          title: str | None = None, contains: str | None = None, timeout: float = 20) -> dict:
+    """Presses the button with the control id in the first matching window; returns the window
+    as it was before the click."""
+    result = run(wizard_driver(), "click", "--id", str(control_id),
+                 *_driver_filters(process, window_class, title, contains), "--timeout", str(int(timeout * 1000)),
+                 timeout=timeout + 30)
+    if result.exit_code != 0:
+        raise HarnessError(f"no control {control_id} to click: {result.stdout!r}")
+    return json.loads(result.stdout.splitlines()[0])
+
+
+MESSAGE_BOX_CLASS = "#32770"
+MESSAGE_BOX_TEXT_ID = 0xFFFF
+
+
+def control_text(window: dict, control_id: int) -> str | None:
+    for control in window["controls"]:
+        if control["id"] == control_id:
+            return control["text"]
+    return None
+
+
+def dismiss_message_box(process: str, button: int = 1, timeout: float = 20) -> str:
+    """Waits for a message box of the process, presses a button (OK by default) and returns the
+    box's message text."""
+    box = click(button, process=process, window_class=MESSAGE_BOX_CLASS, timeout=timeout)
+    text = control_text(box, MESSAGE_BOX_TEXT_ID)
+    if text is None:
+        raise HarnessError(f"the dialog of {process} is not a message box: {box}")
+    return text
+
+
+def read_log(path: pathlib.Path) -> str:
+    """The launcher's setup log: UTF-16LE without byte-order mark."""
+    return path.read_bytes().decode("utf-16-le", errors="replace")
 
 
 def check(condition: bool, message: str) -> None:

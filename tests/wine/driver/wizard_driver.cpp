@@ -1,0 +1,235 @@
+// Drives the launcher's windows from outside, for the end-to-end tests:
+//
+//   wizard-driver list  [filters]                  every matching top-level window, as JSON
+//   wizard-driver wait  [filters] [--timeout ms]   waits for a matching window, prints it
+//   wizard-driver click --id N [filters] [--timeout ms]
+//                                                  presses the button with control id N
+//   wizard-driver close [filters] [--timeout ms]   sends WM_CLOSE to the window
+//
+// Filters: --process NAME (image file name, e.g. Setup.exe), --class NAME (e.g. #32770 for
+// dialogs and message boxes), --title TEXT (exact caption), --contains TEXT (some control's
+// text contains it). Only visible windows count. A window is printed as one JSON object with
+// its caption, class, and every child control (id, class, text, visible, enabled), recursively.
+// Exit code 0 on success, 1 when no window matched in time, 2 on bad arguments.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Filters {
+  std::wstring process;
+  std::wstring window_class;
+  std::wstring title;
+  std::wstring contains;
+};
+
+struct Control {
+  HWND handle;
+  int id;
+  std::wstring window_class;
+  std::wstring text;
+  bool visible;
+  bool enabled;
+};
+
+std::wstring WindowText(HWND window) {
+  // WM_GETTEXT also reads controls of other processes (GetWindowText does not).
+  wchar_t buffer[8192];
+  LRESULT length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, sizeof buffer / sizeof buffer[0], reinterpret_cast<LPARAM>(buffer),
+                           SMTO_ABORTIFHUNG, 2000, reinterpret_cast<PDWORD_PTR>(&length))) {
+    return L"";
+  }
+  return std::wstring(buffer, static_cast<std::size_t>(length));
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t buffer[256];
+  int length = GetClassNameW(window, buffer, 256);
+  return std::wstring(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+std::wstring ProcessImageName(HWND window) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(window, &process_id);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+  if (process == nullptr) return L"";
+  wchar_t path[MAX_PATH];
+  DWORD size = MAX_PATH;
+  std::wstring name;
+  if (QueryFullProcessImageNameW(process, 0, path, &size)) {
+    name.assign(path, size);
+    std::size_t slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) name.erase(0, slash + 1);
+  }
+  CloseHandle(process);
+  return name;
+}
+
+BOOL CALLBACK CollectControl(HWND child, LPARAM parameter) {
+  auto* list = reinterpret_cast<std::vector<Control>*>(parameter);
+  list->push_back({child, GetDlgCtrlID(child), ClassName(child), WindowText(child), IsWindowVisible(child) != FALSE,
+                   IsWindowEnabled(child) != FALSE});
+  return TRUE;
+}
+
+std::vector<Control> Controls(HWND window) {
+  std::vector<Control> controls;
+  EnumChildWindows(window, CollectControl, reinterpret_cast<LPARAM>(&controls));
+  return controls;
+}
+
+bool Matches(HWND window, const Filters& filters) {
+  if (!IsWindowVisible(window)) return false;
+  if (!filters.window_class.empty() && ClassName(window) != filters.window_class) return false;
+  if (!filters.title.empty() && WindowText(window) != filters.title) return false;
+  if (!filters.process.empty() && _wcsicmp(ProcessImageName(window).c_str(), filters.process.c_str()) != 0) return false;
+  if (!filters.contains.empty()) {
+    bool found = WindowText(window).find(filters.contains) != std::wstring::npos;
+    for (const Control& control : Controls(window)) found = found || control.text.find(filters.contains) != std::wstring::npos;
+    if (!found) return false;
+  }
+  return true;
+}
+
+struct Search {
+  const Filters* filters;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMatchingWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  if (Matches(window, *search->filters)) search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> FindWindows(const Filters& filters) {
+  Search search{&filters, {}};
+  EnumWindows(CollectMatchingWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> WaitForWindows(const Filters& filters, DWORD timeout) {
+  const ULONGLONG deadline = GetTickCount64() + timeout;
+  for (;;) {
+    std::vector<HWND> found = FindWindows(filters);
+    if (!found.empty() || GetTickCount64() >= deadline) return found;
+    Sleep(100);
+  }
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+std::string JsonString(const std::wstring& text) {
+  std::string out = "\"";
+  for (char c : Utf8(text)) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04x", c);
+          out += escape;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string WindowJson(HWND window) {
+  std::string json = "{\"handle\": " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) +
+                     ", \"class\": " + JsonString(ClassName(window)) + ", \"title\": " + JsonString(WindowText(window)) +
+                     ", \"process\": " + JsonString(ProcessImageName(window)) + ", \"controls\": [";
+  bool first = true;
+  for (const Control& control : Controls(window)) {
+    json += (first ? "" : ", ");
+    json += "{\"id\": " + std::to_string(control.id) + ", \"class\": " + JsonString(control.window_class) +
+            ", \"text\": " + JsonString(control.text) + ", \"visible\": " + (control.visible ? "true" : "false") +
+            ", \"enabled\": " + (control.enabled ? "true" : "false") + "}";
+    first = false;
+  }
+  return json + "]}";
+}
+
+void Print(const std::string& text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+int Usage() {
+  Print("usage: wizard-driver list|wait|click|close [--process NAME] [--class NAME] [--title TEXT] "
+        "[--contains TEXT] [--id N] [--timeout MS]\n");
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return Usage();
+  const std::wstring command = argv[1];
+  Filters filters;
+  DWORD timeout = 10000;
+  int id = -1;
+  for (int i = 2; i < argc; ++i) {
+    std::wstring option = argv[i];
+    if (i + 1 >= argc) return Usage();
+    std::wstring value = argv[++i];
+    if (option == L"--process") filters.process = value;
+    else if (option == L"--class") filters.window_class = value;
+    else if (option == L"--title") filters.title = value;
+    else if (option == L"--contains") filters.contains = value;
+    else if (option == L"--timeout") timeout = static_cast<DWORD>(_wtoi(value.c_str()));
+    else if (option == L"--id") id = _wtoi(value.c_str());
+    else return Usage();
+  }
+
+  if (command == L"list") {
+    std::string json = "[";
+    bool first = true;
+    for (HWND window : FindWindows(filters)) {
+      json += (first ? "" : ",\n") + WindowJson(window);
+      first = false;
+    }
+    Print(json + "]\n");
+    return 0;
+  }
+  if (command != L"wait" && command != L"click" && command != L"close") return Usage();
+  if (command == L"click" && id < 0) return Usage();
+
+  std::vector<HWND> found = WaitForWindows(filters, timeout);
+  if (found.empty()) {
+    Print("no matching window\n");
+    return 1;
+  }
+  HWND window = found.front();
+  Print(WindowJson(window) + "\n");
+  if (command == L"click") {
+    for (const Control& control : Controls(window)) {
+      if (control.id != id) continue;
+      // Posted, so that a button that ends the other program's modal loop does not block us.
+      PostMessageW(control.handle, BM_CLICK, 0, 0);
+      return 0;
+    }
+    Print("no control with that id\n");
+    return 1;
+  }
+  if (command == L"close") PostMessageW(window, WM_CLOSE, 0, 0);
+  return 0;
+}
