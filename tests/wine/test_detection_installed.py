@@ -1,7 +1,10 @@
 """Detection of a product installed from a sample MSI through the real Windows Installer: its
 MSI product code, its installations and the package installation state, for this build of the
-package and for another one; then its removal with "REMOVE=ALL ". Skipped (exit code 77) when
-the sample products have not been built."""
+package and for another one; then its removal from the install source, which fails while the
+source folder holds a second MSI file. Skipped (exit code 77) when the sample products have not
+been built."""
+import pathlib
+import shutil
 import subprocess
 import sys
 
@@ -31,30 +34,57 @@ def package_code(msi):
     raise winetest.HarnessError(f"no package code in the summary of {msi}")
 
 
+def install_source(sample):
+    """A folder of its own that holds only the sample MSI, so that the test can add files to the
+    product's install source."""
+    folder = winetest.work_dir() / "source"
+    shutil.rmtree(folder, ignore_errors=True)
+    folder.mkdir()
+    return pathlib.Path(shutil.copy(sample, folder))
+
+
+def check_installed(code, package):
+    check(len(code) == 38 and code.startswith("{"), f"product code of the 64-bit product: {code!r}")
+    check_equal(values("msicode", "QB::P", "2023.00.01.03", "x86"), [""], "no 32-bit product")
+    check_equal(values("msicode", "QB::P", "2023.00.01.04", "x64"), [""], "no product of another build number")
+    check_equal(values("installations", "QB::P", "2024.00.00.00", "x64"), ["QB::P 2023.00.01.03 x64 alone en"],
+                "installation key written by the package")
+    check_equal(values("exact", "QB::P", "2023.0.1.0", "x64"), ["1"], "exact version")
+    check_equal(probe("state", code, package.lower(), "msi"),
+                [("registered", "1"), ("other_installer", "0"), ("installed", "1")], "state of this build")
+    check_equal(probe("state", code, OTHER_PACKAGE_CODE, "msi"),
+                [("registered", "1"), ("other_installer", "1"), ("installed", "0")], "state of another build")
+
+
+def check_uninstall_from_cache(msi):
+    """Two MSI files in the install source leave the product alone (kind 9); with one it goes."""
+    second = msi.with_name("second.msi")
+    shutil.copy(msi, second)
+    check_equal(values("uninstall", "QB::P", "2023.00.01.03", "x64"), ["9", "0"], "removal with two MSI files")
+    check(values("msicode", "QB::P", "2023.00.01.03", "x64")[0] != "", "the product stays installed")
+    second.unlink()
+    check_equal(values("uninstall", "QB::P", "2023.00.01.03", "x64"), ["0", "0"], "removal from the install source")
+    check_equal(values("msicode", "QB::P", "2023.00.01.03", "x64"), [""], "the product is gone")
+    check_equal(values("uninstall", "QB::P", "2023.00.01.03", "x64"), ["9", "0"], "removal of a product not installed")
+
+
 def test():
-    msi = winetest.samples_dir() / SAMPLE
-    if not msi.exists():
-        print(f"SKIPPED: the sample product {msi} has not been built")
+    sample = winetest.samples_dir() / SAMPLE
+    if not sample.exists():
+        print(f"SKIPPED: the sample product {sample} has not been built")
         sys.exit(77)
-    package = package_code(msi)
+    package = package_code(sample)
+    msi = install_source(sample)
     check_equal(values("msicode", "QB::P", "2023.00.01.03", "x64"), [""], "no product code before installing")
 
     check_equal(values("install", winetest.windows_path(msi), "INSTALLEDFROMLAUNCHER=Yes "), ["0"], "install result")
+    code = values("msicode", "QB::P", "2023.00.01.03", "x64")[0]
     try:
-        code = values("msicode", "QB::P", "2023.00.01.03", "x64")[0]
-        check(len(code) == 38 and code.startswith("{"), f"product code of the 64-bit product: {code!r}")
-        check_equal(values("msicode", "QB::P", "2023.00.01.03", "x86"), [""], "no 32-bit product")
-        check_equal(values("msicode", "QB::P", "2023.00.01.04", "x64"), [""], "no product of another build number")
-        check_equal(values("installations", "QB::P", "2024.00.00.00", "x64"), ["QB::P 2023.00.01.03 x64 alone en"],
-                    "installation key written by the package")
-        check_equal(values("exact", "QB::P", "2023.0.1.0", "x64"), ["1"], "exact version")
-        check_equal(probe("state", code, package.lower(), "msi"),
-                    [("registered", "1"), ("other_installer", "0"), ("installed", "1")], "state of this build")
-        check_equal(probe("state", code, OTHER_PACKAGE_CODE, "msi"),
-                    [("registered", "1"), ("other_installer", "1"), ("installed", "0")], "state of another build")
+        check_installed(code, package)
+        check_uninstall_from_cache(msi)
     finally:
-        removal = values("install", winetest.windows_path(msi), "REMOVE=ALL ")
-    check_equal(removal, ["0"], "removal result")
+        if values("msicode", "QB::P", "2023.00.01.03", "x64") != [""]:
+            values("install", winetest.windows_path(msi), "REMOVE=ALL ")
     check_equal(probe("state", code, package, "msi"),
                 [("registered", "0"), ("other_installer", "0"), ("installed", "0")], "state after the removal")
     check_equal(values("installations", "QB::P", "2024.00.00.00", "x64"), [], "no installation after the removal")

@@ -7,10 +7,14 @@ PACKAGE = ('{"productName": "Tarquel Quibrix 2024", "productCode": "{5C1F2301-7C
            '"packageCode": "{5C1F2301-7C55-4E3B-9C6B-0A1A2B3C4D02}", "productId": "QB::P", '
            '"productPlatform": "x64", "productVersion": "2024.00.00.00", "packageData": "%s"}')
 
+SUB_PACKAGE = ('{"productName": "%s", "productCode": "{5C1F2301-7C55-4E3B-9C6B-0A1A2B3C4D%s1}", '
+               '"packageCode": "{5C1F2301-7C55-4E3B-9C6B-0A1A2B3C4D%s2}", "productId": "QB::P", '
+               '"productPlatform": "x64", "productVersion": "2024.00.00.00", "packageData": "%s"}')
 
-def run_with_workload(name, content):
-    """Runs the launcher silently with a workload file (none when content is None); returns the
-    exit code and the setup log."""
+
+def run_with_workload(name, content, *properties):
+    """Runs the launcher silently with a workload file (none when content is None) and further
+    command-line properties; returns the exit code and the setup log."""
     work = winetest.work_dir()
     workload = work / name
     if content is not None:
@@ -19,7 +23,7 @@ def run_with_workload(name, content):
         workload.unlink()
     log = work / (name + ".log")
     result = winetest.run(winetest.launcher(), "/qn", "/L*v", winetest.windows_path(log),
-                          "workload=" + winetest.windows_path(workload), cwd=work, timeout=90)
+                          "workload=" + winetest.windows_path(workload), *properties, cwd=work, timeout=90)
     text = log.read_bytes().decode("utf-16-le") if log.exists() else ""
     return result.exit_code, text, winetest.windows_path(workload)
 
@@ -62,10 +66,36 @@ def test_complete_workload():
     check(root.is_dir(), "the package cache root exists")
 
 
+def test_sub_package_selection():
+    """The sub-packages named on the command line are handled, the others skipped; the main
+    package is never touched."""
+    work = winetest.work_dir()
+    (work / "package.cab").write_bytes(b"MSCF")
+    data = winetest.windows_path(work / "package.cab")
+    packages = [PACKAGE % data,
+                SUB_PACKAGE % ("Tarquel Taxonomy XBRL 2024", "3", "3", data),
+                SUB_PACKAGE % ("Tarquel Quibrix Add-in for Excel 2024", "4", "4", data)]
+    workload = '{"packages": [%s]}' % ",".join(packages)
+    code, log, _ = run_with_workload("selection.json", workload, "subPackages=Excel,2024")
+    check_equal(code, 0, f"exit code with a sub-package selection: {log!r}")
+    check("TSL (c): Avoid skipping of sub-package Tarquel Taxonomy XBRL 2024 due to pattern '2024'.\r\n"
+          "TSL (c): set default handling of package Tarquel Taxonomy XBRL 2024 due to command line argument.\r\n"
+          "TSL (c): Avoid skipping of sub-package Tarquel Quibrix Add-in for Excel 2024 due to pattern 'Excel'.\r\n"
+          "TSL (c): set default handling of package Tarquel Quibrix Add-in for Excel 2024 due to command line argument.\r\n"
+          "TSL (c): All information collected. Start processing.\r\n" in log, f"selection lines: {log!r}")
+    code, log, _ = run_with_workload("selection.json", workload, "subPackages=none")
+    check_equal(code, 0, "exit code when no sub-package is selected")
+    check("TSL (c): skipped handling of package Tarquel Taxonomy XBRL 2024 due to command line argument.\r\n"
+          "TSL (c): skipped handling of package Tarquel Quibrix Add-in for Excel 2024 due to command line argument.\r\n"
+          in log, f"lines of subPackages=none: {log!r}")
+    check("Quibrix 2024 due to command line" not in log, "the main package is not touched")
+
+
 def test():
     test_broken_workloads()
     test_workload_package_without_its_file()
     test_complete_workload()
+    test_sub_package_selection()
 
 
 winetest.main(test)

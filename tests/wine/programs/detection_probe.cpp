@@ -6,16 +6,20 @@
 //   detection-probe msicode <product id> <version> <x64|x86>
 //   detection-probe state <product code> <package code> <installer type>
 //   detection-probe install <MSI path> <property string>   (without user interface)
+//   detection-probe uninstall <product id> <version> <x64|x86>   (from its install source, silently)
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "foundation/text.h"
+#include "launcher/command_line_info.h"
+#include "launcher/setup_log.h"
 #include "packages/installed_version.h"
 #include "packages/msi_products.h"
 #include "packages/newest_installation.h"
 #include "packages/package_installation_state.h"
 #include "packages/product_installations.h"
+#include "packages/uninstall_from_cache.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup {
@@ -65,6 +69,11 @@ int Run(const std::vector<std::wstring>& args) {
     Print("exact", HasExactVersionInstalled(context, record) ? L"1" : L"0");
   } else if (command == L"msicode") {
     Print("msicode", FindMsiProductCode(*platform->installer, record));
+  } else if (command == L"uninstall") {
+    SetupLog log(*platform->files, *platform->installer);
+    const SetupResult result = UninstallFromCache(*platform, log, record, kUiLevelNone);
+    Print("kind", std::to_wstring(result.kind));
+    Print("installer_code", std::to_wstring(result.installerCode));
   } else {
     return 2;
   }
