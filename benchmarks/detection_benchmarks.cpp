@@ -1,6 +1,5 @@
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 #include "foundation/format.h"
@@ -9,52 +8,39 @@
 #include "packages/package_product_records.h"
 #include "packages/product_installations.h"
 #include "packages/setup_package_builder.h"
-#include "platform/host/host_platform.h"
+#include "temp_host_platform.h"
 
 namespace setup {
 namespace {
 
-// A machine with `count` installed Windows Installer products and, for every member of the
+// Gives the machine `count` installed Windows Installer products and, for every member of the
 // enterprise suite, its 2023 installation from the suite in the 64-bit view.
-class SuiteMachine {
- public:
-  explicit SuiteMachine(int count)
-      : root_(std::filesystem::temp_directory_path() / "setup-detection-benchmark"),
-        platform_((std::filesystem::create_directories(root_), root_)) {
-    for (int i = 0; i < count; ++i) {
-      platform_.Installer().AddProduct({Format(L"{6F1C2A3B-0D4E-4F5A-9B8C-%012d}", i),
-                                        {{L"ProductID", L"XX::Y"},
-                                         {L"VersionString", L"1.0"},
-                                         {L"ProductName", L"Another product"},
-                                         {L"PackageCode", L"{0}"}}});
-    }
-    for (const ProductRecord& member : BuildPackageProductRecords(L"FD::E", L"2023.00.00.00", true).records) {
-      const std::wstring key = Format(L"SOFTWARE\\Tarquel\\%s\\Installation_v2023_x64\\Setup", member.RegistryName());
-      platform_.Registry().SetString(platform::RegistryRoot::LocalMachine, key, L"Version", L"2023.00.00.00",
-                                     platform::kRegistryView64);
-      platform_.Registry().SetString(platform::RegistryRoot::LocalMachine, key, L"ProductId", member.ProductId(),
-                                     platform::kRegistryView64);
-      platform_.Registry().SetDword(platform::RegistryRoot::LocalMachine, key, L"InstalledFromFendral", 1,
-                                    platform::kRegistryView64);
-    }
+void AddSuiteMachineProducts(platform::host::HostPlatform& host, int count) {
+  for (int i = 0; i < count; ++i) {
+    host.Installer().AddProduct({Format(L"{6F1C2A3B-0D4E-4F5A-9B8C-%012d}", i),
+                                 {{L"ProductID", L"XX::Y"},
+                                  {L"VersionString", L"1.0"},
+                                  {L"ProductName", L"Another product"},
+                                  {L"PackageCode", L"{0}"}}});
   }
-  ~SuiteMachine() {
-    std::error_code error;
-    std::filesystem::remove_all(root_, error);
+  for (const ProductRecord& member : BuildPackageProductRecords(L"FD::E", L"2023.00.00.00", true).records) {
+    const std::wstring key = Format(L"SOFTWARE\\Tarquel\\%s\\Installation_v2023_x64\\Setup", member.RegistryName());
+    host.Registry().SetString(platform::RegistryRoot::LocalMachine, key, L"Version", L"2023.00.00.00",
+                              platform::kRegistryView64);
+    host.Registry().SetString(platform::RegistryRoot::LocalMachine, key, L"ProductId", member.ProductId(),
+                              platform::kRegistryView64);
+    host.Registry().SetDword(platform::RegistryRoot::LocalMachine, key, L"InstalledFromFendral", 1,
+                             platform::kRegistryView64);
   }
-  platform::host::HostPlatform& Get() { return platform_; }
-
- private:
-  std::filesystem::path root_;
-  platform::host::HostPlatform platform_;
-};
+}
 
 // One full detection of a suite package: its record with the installation state, then every
 // member's installations, newest installation and Windows Installer product code.
 void DetectSuitePackage(benchmark::State& state) {
-  SuiteMachine machine(static_cast<int>(state.range(0)));
-  const DetectionContext context{machine.Get(), true};
-  PackageCacheRoot cacheRoot(machine.Get());
+  TempHostPlatform machine;
+  AddSuiteMachineProducts(machine.host, static_cast<int>(state.range(0)));
+  const DetectionContext context{machine.host, true};
+  PackageCacheRoot cacheRoot(machine.host);
   for (auto _ : state) {
     PackageDescription description;
     description.productName = L"Tarquel Fendral 2024";
@@ -67,7 +53,7 @@ void DetectSuitePackage(benchmark::State& state) {
     for (ProductRecord& member : package.products) {
       benchmark::DoNotOptimize(FindInstallations(context, member).size());
       benchmark::DoNotOptimize(FindNewestInstallation(context, member).has_value());
-      benchmark::DoNotOptimize(FindMsiProductCode(*machine.Get().installer, member).size());
+      benchmark::DoNotOptimize(FindMsiProductCode(*machine.host.installer, member).size());
     }
   }
   state.SetComplexityN(state.range(0));

@@ -1,13 +1,12 @@
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 #include "foundation/format.h"
 #include "foundation/ini_file.h"
 #include "foundation/json.h"
 #include "foundation/xml_ini_file.h"
-#include "platform/host/host_platform.h"
+#include "temp_host_platform.h"
 
 namespace setup {
 namespace {
@@ -38,23 +37,6 @@ void ParseWorkloadDocument(benchmark::State& state) {
 }
 BENCHMARK(ParseWorkloadDocument)->Arg(1 << 18)->Arg(1 << 19)->Arg(1 << 20)->Unit(benchmark::kMillisecond)->Complexity();
 
-// Host platform over a temporary folder that stands for the drives.
-class BenchmarkPlatform {
- public:
-  BenchmarkPlatform()
-      : root_(std::filesystem::temp_directory_path() / "setup-benchmark"),
-        platform_((std::filesystem::create_directories(root_), root_)) {}
-  ~BenchmarkPlatform() {
-    std::error_code error;
-    std::filesystem::remove_all(root_, error);
-  }
-  platform::host::HostPlatform& Get() { return platform_; }
-
- private:
-  std::filesystem::path root_;
-  platform::host::HostPlatform platform_;
-};
-
 // An INI file of `lines` lines: sections of 20 entries, each section opened by a comment.
 std::string IniFile(int lines) {
   std::string text;
@@ -69,11 +51,11 @@ std::string IniFile(int lines) {
 }
 
 void LoadIniFile(benchmark::State& state) {
-  BenchmarkPlatform platform;
+  TempHostPlatform platform;
   const std::wstring path = L"C:\\Work\\server.ini";
-  platform.Get().Files().WriteFile(path, IniFile(static_cast<int>(state.range(0))));
+  platform.host.Files().WriteFile(path, IniFile(static_cast<int>(state.range(0))));
   for (auto _ : state) {
-    ICBSIniFile ini(platform.Get(), ICBSFilePath(path));
+    ICBSIniFile ini(platform.host, ICBSFilePath(path));
     benchmark::DoNotOptimize(ini.GetValue(L"Group7::Key3"));
   }
   state.SetComplexityN(state.range(0));
@@ -81,16 +63,16 @@ void LoadIniFile(benchmark::State& state) {
 BENCHMARK(LoadIniFile)->Arg(2500)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
 
 void LoadXmlFile(benchmark::State& state) {
-  BenchmarkPlatform platform;
+  TempHostPlatform platform;
   const std::wstring path = L"C:\\Work\\server.xml";
   std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<config>\r\n";
   for (int line = 0; line < state.range(0); ++line) {
     text += "    <group" + std::to_string(line / 20) + ".key" + std::to_string(line % 20) + ">value</group" +
             std::to_string(line / 20) + ".key" + std::to_string(line % 20) + ">\r\n";
   }
-  platform.Get().Files().WriteFile(path, text + "</config>\r\n");
+  platform.host.Files().WriteFile(path, text + "</config>\r\n");
   for (auto _ : state) {
-    ICBSXMLIniFile xml(platform.Get(), ICBSFilePath(path));
+    ICBSXMLIniFile xml(platform.host, ICBSFilePath(path));
     benchmark::DoNotOptimize(xml.HasErrors());
   }
   state.SetComplexityN(state.range(0));
