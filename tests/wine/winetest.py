@@ -425,8 +425,11 @@ def cleanup_fixture() -> None:
     state = state_dir()
     if prefix().is_dir():
         env = dict(os.environ, WINEPREFIX=str(prefix()))
-        subprocess.run([WINESERVER, "-k"], env=env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        # -k only asks the server to end; -w waits until it has. A new prefix made at once
+        # may get the same inode and so the same server socket, which a dying server still holds.
+        for option in ("-k", "-w"):
+            subprocess.run([WINESERVER, option], env=env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
     _stop_xvfb(state)
 
 
