@@ -10,7 +10,6 @@ bool ReadResourcePackages(PackageList& list, const PackageInformationSources& so
                           const PackageBuildContext& context, SetupLog& log) {
   log.WriteLog(L"TSL (c): Installer contains %d packages.\r\n", kLogInfo, count);
   const auto text = [&](FormatText<int> name, int n) { return sources.resources.ReadText(Format(name, n), sources.multiLanguage); };
-  bool complete = true;
   for (int n = 0; n < count; ++n) {
     PackageDescription description;
     description.productName = text(L"PRODUCT_NAME_%d", n);
@@ -25,10 +24,13 @@ bool ReadResourcePackages(PackageList& list, const PackageInformationSources& so
     description.main = n == 0;
     SetupPackage package = BuildSetupPackage(context, std::move(description));
     log.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo, package.productName);
-    complete = complete && !package.packageCode.empty();
+    const bool hasPackageCode = !package.packageCode.empty();
     list.packages.push_back(std::move(package));
+    // Reading already failed; a damaged count must not make the launcher build packages
+    // from nothing until memory runs out.
+    if (!hasPackageCode) return false;
   }
-  return complete;
+  return true;
 }
 
 }  // namespace

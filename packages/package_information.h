@@ -17,8 +17,8 @@ struct PackageInformationSources {
 };
 
 // Empties the list and fills it from the sources, logging each package. False when a package
-// lacks its package code, or the workload file is missing, unreadable or incomplete; the
-// packages read up to then stay in the list.
+// lacks its package code (reading stops after it), or the workload file is missing, unreadable
+// or incomplete; the packages read up to then stay in the list.
 bool ReadPackageInformation(PackageList& list, const PackageInformationSources& sources,
                             const PackageBuildContext& context, SetupLog& log);
 

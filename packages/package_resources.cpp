@@ -1,6 +1,7 @@
 #include "packages/package_resources.h"
 
-#include <vector>
+#include <algorithm>
+#include <limits>
 
 #include "foundation/format.h"
 #include "foundation/text.h"
@@ -29,40 +30,37 @@ bool PackageResources::Exists(std::wstring_view name, std::optional<platform::La
 }
 
 int PackageResources::PackageCount(bool multiLanguage) const {
-  return static_cast<int>(ParseLeadingInteger(ReadText(L"PACKAGE_COUNT", multiLanguage)));
+  const std::int64_t count = ParseLeadingInteger(ReadText(L"PACKAGE_COUNT", multiLanguage));
+  return static_cast<int>(std::clamp<std::int64_t>(count, 0, std::numeric_limits<int>::max()));
 }
 
 bool ValidateResources(const PackageResources& resources, const LanguageCatalog& catalog, bool multiLanguage,
                        platform::Console& console) {
-  struct Check {
-    std::wstring name;
-    std::optional<platform::LangId> language;
-    std::wstring_view lcidText;
+  console.Write(L"\r\nValidation if all necessary resources have been compiled into setup.\r\n");
+  // Each failure is written as it is found, so a damaged count costs time, never memory.
+  bool complete = true;
+  const auto check = [&](const std::wstring& name, const LanguageEntry* language) {
+    if (resources.Exists(name, language ? std::optional(language->langId) : std::nullopt)) return;
+    complete = false;
+    const std::wstring where = language ? L" [" + std::wstring(language->lcidText) + L"]" : std::wstring();
+    console.Write(Format(L"    Test for resource %s%s failed!", name, where));
   };
-  std::vector<Check> checks{{L"OS", std::nullopt, {}}, {L"PACKAGE_COUNT", std::nullopt, {}}};
+  check(L"OS", nullptr);
+  check(L"PACKAGE_COUNT", nullptr);
   const int count = resources.PackageCount(multiLanguage);
   const std::size_t languages = multiLanguage ? kLanguageCount : 1;
   constexpr std::wstring_view kTextResources[] = {L"PRODUCT_NAME",     L"PRODUCT_CODE",     L"PRODUCT_ID",
                                                   L"PRODUCT_VERSION",  L"PRODUCT_PLATFORM", L"PACKAGE_CODE"};
   for (int n = 0; n < count; ++n) {
     for (std::size_t k = 0; k < languages; ++k) {
-      for (const std::wstring_view base : kTextResources) checks.push_back({Format(L"%s_%d", base, n), std::nullopt, {}});
+      for (const std::wstring_view base : kTextResources) check(Format(L"%s_%d", base, n), nullptr);
       if (k == 0) {
-        checks.push_back({Format(L"PACKAGE_%d", n), std::nullopt, {}});
+        check(Format(L"PACKAGE_%d", n), nullptr);
       } else {
         const LanguageEntry& entry = catalog.Entries()[k];
-        checks.push_back({Format(L"PACKAGE_%d_%s", n, entry.lcidText), entry.langId, entry.lcidText});
+        check(Format(L"PACKAGE_%d_%s", n, entry.lcidText), &entry);
       }
     }
-  }
-
-  console.Write(L"\r\nValidation if all necessary resources have been compiled into setup.\r\n");
-  bool complete = true;
-  for (const Check& check : checks) {
-    if (resources.Exists(check.name, check.language)) continue;
-    complete = false;
-    const std::wstring where = check.language ? L" [" + std::wstring(check.lcidText) + L"]" : std::wstring();
-    console.Write(Format(L"    Test for resource %s%s failed!", check.name, where));
   }
   console.Write(complete ? L"All resources have been detected.\r\n" : L"Some resources are missing.\r\n");
   return complete;

@@ -78,6 +78,17 @@ TEST_F(PackageInformationTest, AResourcePackageWithoutPackageCodeFailsWithKind13
   EXPECT_FALSE(LogHas(L"All information collected"));
 }
 
+TEST_F(PackageInformationTest, AnOversizedPackageCountStopsAtTheFirstPackageWithoutCode) {
+  AddSinglePackageSetup();
+  Host().Resources().AddPackageText(L"PACKAGE_COUNT", L"99999999999");
+  CSetupApp& app = Start({L"/L*v", kLogPath, L"/qn"});
+  app.InitInstance();
+  ASSERT_EQ(app.Packages().packages.size(), 2u);
+  EXPECT_TRUE(app.Packages().packages[1].packageCode.empty());
+  EXPECT_TRUE(LogHas(L"TSL (c): Installer contains 2147483647 packages.\r\n")) << LogText();
+  EXPECT_EQ(app.ExitInstance(), kResultPackageInfoMissing);
+}
+
 TEST_F(PackageInformationTest, NoPackagesAndNoWorkloadIsAnEmptyListThatSucceeds) {
   AddEmptyLauncher();
   CSetupApp& app = Start({L"/L*v", kLogPath});
