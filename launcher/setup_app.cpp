@@ -204,7 +204,11 @@ void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors
   appName_ = languages_.FormatText(IDS_WIZARD_TITLE, ReadPackageText(L"PRODUCT_NAME_0"));
   if (!ReadPackageInformation()) result_.Record(kResultPackageInfoMissing, 0, false);
   ApplyCommandLineSelection(packages_, commandLine_.SubPackages(), log_);
-  if (result_.kind == kResultSuccess) log_.WriteLog(L"TSL (c): All information collected. Start processing.\r\n", kLogInfo);
+  if (result_.kind != kResultSuccess) return;
+  log_.WriteLog(L"TSL (c): All information collected. Start processing.\r\n", kLogInfo);
+  // The wizard and the install sequence are not part of this build yet; the run ends as a
+  // failed installation instead of reporting success for work it has not done.
+  result_.Record(kResultInstallFailed, 0, false);
 }
 
 bool CSetupApp::ReadPackageInformation() {

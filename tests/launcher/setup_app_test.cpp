@@ -6,6 +6,7 @@ namespace setup {
 namespace {
 
 using platform::MessageBoxIcon;
+using testing::kPassedAllChecks;
 using testing::LauncherTest;
 
 constexpr wchar_t kLogPath[] = L"C:\\Work\\setup.log";
@@ -84,7 +85,7 @@ TEST_F(LauncherTest, UnknownPropertyWarnsAndIsKeptForTheInstaller) {
             L"Warning: the property 'FOO' specified on the command line is not directly supported by this installer "
             L"but will be passed on neverthless.\r\n");
   EXPECT_EQ(app.CommandLine().Properties(), std::vector<std::wstring>{L"FOO=1"});
-  EXPECT_EQ(app.ExitInstance(), 0);
+  EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
 }
 
 TEST_F(LauncherTest, InstallModeTakesTheWizardTitleAfterAllChecksPass) {
@@ -100,7 +101,7 @@ TEST_F(LauncherTest, InstallModeTakesTheWizardTitleAfterAllChecksPass) {
                            L"TSL (c): Expect at least Windows Server 2008 R2 ServicePack 1 \r\n"
                            L"TSL (c): Checking OS version\r\nTSL (c): OS version found to be correct.\r\n"),
             std::wstring::npos);
-  EXPECT_EQ(app.ExitInstance(), 0);
+  EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
 }
 
 TEST_F(LauncherTest, TooOldWindowsShowsBothBoxesAndExits4) {
@@ -130,13 +131,13 @@ TEST_F(LauncherTest, MissingOsResourceMeansNoMinimum) {
   AddSinglePackageSetup();
   Host().Resources().RemovePackageResource(L"OS", 1033);
   Host().System().osVersion.reset();
-  EXPECT_EQ(Run({L"/L*v", kLogPath}), 0);
+  EXPECT_EQ(Run({L"/L*v", kLogPath}), kPassedAllChecks);
   EXPECT_NE(LogText().find(L"TSL (c): Not checking OS version since no minimum version specified.\r\n"), std::wstring::npos);
 }
 
 TEST_F(LauncherTest, UnsupportedRestrictionIsOnlyAWarning) {
   Host().Resources().AddPackageText(L"OS", L"6.1.1/Foo");
-  EXPECT_EQ(Run({L"/L*v", kLogPath}), 0);
+  EXPECT_EQ(Run({L"/L*v", kLogPath}), kPassedAllChecks);
   EXPECT_NE(LogText().find(L"TSL (c): Unsupported OS restriction selection!\r\nTSL (c): OS version found to be correct.\r\n"),
             std::wstring::npos);
 }
@@ -170,7 +171,7 @@ TEST_F(LauncherTest, PowerUserPassesTheRightsCheck) {
   AddSinglePackageSetup();
   Host().System().administrator = false;
   Host().System().powerUser = true;
-  EXPECT_EQ(Run({}), 0);
+  EXPECT_EQ(Run({}), kPassedAllChecks);
 }
 
 TEST_F(LauncherTest, UserWithoutRightsExits7) {

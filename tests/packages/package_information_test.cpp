@@ -7,6 +7,7 @@
 namespace setup {
 namespace {
 
+using testing::kPassedAllChecks;
 using testing::LauncherTest;
 using testing::TempFolder;
 
@@ -67,7 +68,7 @@ TEST_F(PackageInformationTest, ResourcePackagesAreReadInOrderAndLogged) {
                      L"TSL (c): Initialized state for package Tarquel Quillbook 2024.\r\n"
                      L"TSL (c): Initialized state for package Tarquel Trandel Server 2024.\r\n"
                      L"TSL (c): All information collected. Start processing.\r\n"));
-  EXPECT_EQ(app.ExitInstance(), 0);
+  EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
 }
 
 TEST_F(PackageInformationTest, AResourcePackageWithoutPackageCodeFailsWithKind13) {
@@ -95,7 +96,7 @@ TEST_F(PackageInformationTest, NoPackagesAndNoWorkloadIsAnEmptyListThatSucceeds)
   app.InitInstance();
   EXPECT_TRUE(app.Packages().packages.empty());
   EXPECT_TRUE(LogHas(L"TSL (c): Reading package information.\r\nTSL (c): All information collected. Start processing.\r\n"));
-  EXPECT_EQ(app.ExitInstance(), 0);
+  EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
 }
 
 TEST_F(PackageInformationTest, WorkloadPackagesAreReadWithTheirOptionalMembers) {
@@ -118,7 +119,7 @@ TEST_F(PackageInformationTest, WorkloadPackagesAreReadWithTheirOptionalMembers) 
   EXPECT_EQ(packages[0].transformPattern, L"");
   EXPECT_EQ(packages[1].installerType, L"taxonomy");
   EXPECT_EQ(packages[1].transformPattern, L"tax_%s.mst");
-  EXPECT_EQ(app.Result().kind, kResultSuccess);
+  EXPECT_EQ(app.Result().kind, kPassedAllChecks);
   EXPECT_TRUE(LogHas(L"TSL (c): Reading package information.\r\nTSL (c): Initialized state for package Quibrix.\r\n"
                      L"TSL (c): Initialized state for package Taxonomies.\r\n"
                      L"TSL (c): All information collected. Start processing.\r\n"));

@@ -15,6 +15,10 @@
 
 namespace setup::testing {
 
+// The result of an install-mode run that passed every check and read its packages: without
+// the wizard and the install sequence it ends as a failed installation.
+inline constexpr int kPassedAllChecks = kResultInstallFailed;
+
 class LauncherTest : public ::testing::Test {
  protected:
   LauncherTest() {

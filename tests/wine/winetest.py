@@ -30,6 +30,9 @@ import time
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver64"
 DEFAULT_TIMEOUT = 60.0
+# The exit code of an install-mode run that passed every check and read its packages: without
+# the wizard and the install sequence it ends as a failed installation.
+PASSED_ALL_CHECKS = 2
 # mscoree and mshtml off: a fresh prefix would otherwise ask to install Mono and Gecko.
 DLL_OVERRIDES = "mscoree,mshtml="
 
