@@ -1,6 +1,7 @@
 """Detection of a product installed from a sample MSI through the real Windows Installer: its
 MSI product code, its installations and the package installation state, for this build of the
-package and for another one; then its removal from the install source, which fails while the
+package and for another one, beside the 32-bit edition in the other registry view; then its
+removal from the install source, which fails while the
 source folder holds a second MSI file. Skipped (exit code 77) when the sample products have not
 been built."""
 import pathlib
@@ -12,6 +13,7 @@ import winetest
 from winetest import check, check_equal
 
 SAMPLE = "quibrix-2023-x64.msi"
+SAMPLE_32BIT = "quibrix-2023-x86.msi"
 OTHER_PACKAGE_CODE = "{00000000-0000-0000-0000-000000000000}"
 
 
@@ -45,15 +47,25 @@ def install_source(sample):
 
 def check_installed(code, package):
     check(len(code) == 38 and code.startswith("{"), f"product code of the 64-bit product: {code!r}")
-    check_equal(values("msicode", "QB::P", "2023.00.01.03", "x86"), [""], "no 32-bit product")
     check_equal(values("msicode", "QB::P", "2023.00.01.04", "x64"), [""], "no product of another build number")
-    check_equal(values("installations", "QB::P", "2024.00.00.00", "x64"), ["QB::P 2023.00.01.03 x64 alone en"],
-                "installation key written by the package")
     check_equal(values("exact", "QB::P", "2023.0.1.0", "x64"), ["1"], "exact version")
     check_equal(probe("state", code, package.lower(), "msi"),
                 [("registered", "1"), ("other_installer", "0"), ("installed", "1")], "state of this build")
     check_equal(probe("state", code, OTHER_PACKAGE_CODE, "msi"),
                 [("registered", "1"), ("other_installer", "1"), ("installed", "0")], "state of another build")
+
+
+def check_both_views(code):
+    """With the 32-bit edition installed as well, each view holds one installation."""
+    code_32bit = values("msicode", "QB::P", "2023.00.01.03", "x86")[0]
+    check(code_32bit not in ("", code), f"product code of the 32-bit product: {code_32bit!r}")
+    check_equal(values("installations", "QB::P", "2024.00.00.00", "x64"),
+                ["QB::P 2023.00.01.03 x86 alone en", "QB::P 2023.00.01.03 x64 alone en"],
+                "installation keys written by the packages, 32-bit view first")
+    check_equal(values("newest", "QB::P", "2024.00.00.00", "x86"), ["QB::P 2023.00.01.03 x86 alone en"],
+                "newest installation in the 32-bit view")
+    check_equal(values("newest", "QB::P", "2023.00.00.00", "x64"), ["none"],
+                "an installation newer than the package is not its previous installation")
 
 
 def check_uninstall_from_cache(msi):
@@ -79,10 +91,14 @@ def test():
 
     check_equal(values("install", winetest.windows_path(msi), "INSTALLEDFROMLAUNCHER=Yes "), ["0"], "install result")
     code = values("msicode", "QB::P", "2023.00.01.03", "x64")[0]
+    msi_32bit = winetest.windows_path(winetest.samples_dir() / SAMPLE_32BIT)
     try:
         check_installed(code, package)
+        check_equal(values("install", msi_32bit, ""), ["0"], "install result of the 32-bit edition")
+        check_both_views(code)
         check_uninstall_from_cache(msi)
     finally:
+        values("install", msi_32bit, "REMOVE=ALL ")
         if values("msicode", "QB::P", "2023.00.01.03", "x64") != [""]:
             values("install", winetest.windows_path(msi), "REMOVE=ALL ")
     check_equal(probe("state", code, package, "msi"),
