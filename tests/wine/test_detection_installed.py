@@ -1,9 +1,8 @@
 """Detection of a product installed from a sample MSI through the real Windows Installer: its
 MSI product code, its installations and the package installation state, for this build of the
 package and for another one, beside the 32-bit edition in the other registry view; then its
-removal from the install source, which fails while the
-source folder holds a second MSI file. Skipped (exit code 77) when the sample products have not
-been built."""
+removal from the install source, which fails while the source folder holds a second MSI file.
+Skipped (exit code 77) when the sample products have not been built."""
 import pathlib
 import shutil
 import subprocess
