@@ -1,13 +1,8 @@
 #include "options/custom_install_location_option.h"
 
-#include <algorithm>
 #include <array>
 
-#include "foundation/file_utilities.h"
-#include "foundation/path.h"
-#include "foundation/text.h"
-#include "packages/default_install_folder.h"
-#include "packages/installed_version.h"
+#include "packages/custom_install_folder.h"
 
 namespace setup {
 
@@ -18,16 +13,6 @@ constexpr std::array<std::wstring_view, 30> kApplicableIds = {
     L"KS::P", L"KS::S", L"SK::E", L"SK::P", L"HD::P", L"HD::E", L"MB::Z", L"MB::S", L"CB::E", L"BS::A",
     L"BS::Z", L"TV::A", L"TV::Z", L"PV::Z", L"YS::L", L"YS::M", L"SG::Z", L"PD::Z", L"PS::A", L"PS::Z"};
 
-// Folder texts compared as paths, ignoring case: either separator, with or without a
-// trailing one, name the same folder.
-bool SameFolder(std::wstring_view a, std::wstring_view b) {
-  const ICBSFolderPath first{std::wstring(a)};
-  const ICBSFolderPath second{std::wstring(b)};
-  return EqualsIgnoreCase(first.Root(), second.Root()) &&
-         std::ranges::equal(first.Components(), second.Components(),
-                            [](const std::wstring& x, const std::wstring& y) { return EqualsIgnoreCase(x, y); });
-}
-
 std::wstring ToUpper(std::wstring_view text) {
   std::wstring upper;
   for (const wchar_t c : text) upper += (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
@@ -35,15 +20,6 @@ std::wstring ToUpper(std::wstring_view text) {
 }
 
 }  // namespace
-
-std::wstring CustomInstallFolder(const ProductRecord& installed, const SetupOptionEnvironment& environment) {
-  const std::wstring defaultFolder =
-      DefaultInstallFolder(installed, *environment.platform.files, environment.systemIs64Bit);
-  const std::wstring installedFolder =
-      InstalledFolder(DetectionContext{environment.platform, environment.systemIs64Bit}, installed);
-  if (installedFolder.empty() || SameFolder(defaultFolder, installedFolder)) return {};
-  return ICBSFileUtilities(environment.platform).FolderExists(installedFolder) ? installedFolder : std::wstring();
-}
 
 SetupOptionCustomInstallLocation::SetupOptionCustomInstallLocation(SetupOptionEnvironment& environment)
     : SetupMultiNameOptionBase(environment, L"", kApplicableIds) {}
@@ -53,7 +29,8 @@ std::unique_ptr<SetupOptionBase> SetupOptionCustomInstallLocation::Clone() const
 }
 
 void SetupOptionCustomInstallLocation::Load(const ProductRecord& installed) {
-  folder_ = CustomInstallFolder(installed, Environment());
+  const SetupOptionEnvironment& environment = Environment();
+  folder_ = CustomInstallFolder(DetectionContext{environment.platform, environment.systemIs64Bit}, installed);
 }
 
 std::optional<std::wstring> SetupOptionCustomInstallLocation::Value() const {

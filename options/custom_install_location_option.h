@@ -10,6 +10,8 @@ class SetupOptionCustomInstallLocation : public SetupMultiNameOptionBase {
   explicit SetupOptionCustomInstallLocation(SetupOptionEnvironment& environment);
 
   std::unique_ptr<SetupOptionBase> Clone() const override;
+  // The installed folder when it is not the product's default folder and exists; the
+  // quick-install decision asks the same question of each found installation.
   void Load(const ProductRecord& installed) override;
   // The custom folder; not written when there is none.
   std::optional<std::wstring> Value() const override;
@@ -21,9 +23,5 @@ class SetupOptionCustomInstallLocation : public SetupMultiNameOptionBase {
  private:
   std::wstring folder_;
 };
-
-// The installed folder of the installation when it differs (ignoring case) from the product's
-// default install folder and exists as a folder; otherwise empty.
-std::wstring CustomInstallFolder(const ProductRecord& installed, const SetupOptionEnvironment& environment);
 
 }  // namespace setup

@@ -79,8 +79,4 @@ std::wstring SetupOptions::PropertyText(std::span<const ProductRecord> packageRe
   return text;
 }
 
-std::wstring SetupOptions::CustomInstallFolder(const ProductRecord& installed) const {
-  return setup::CustomInstallFolder(installed, environment_);
-}
-
 }  // namespace setup

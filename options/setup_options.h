@@ -28,10 +28,6 @@ class SetupOptions {
   std::wstring PropertyText(std::span<const ProductRecord> packageRecords,
                             std::span<const ProductRecord> quickInstallList) const;
 
-  // The installation's custom install folder as the install-location option reads it; the
-  // quick-install decision asks for it on its own.
-  std::wstring CustomInstallFolder(const ProductRecord& installed) const;
-
   // The prototypes in registration order (which is also the order of the properties).
   const std::vector<std::unique_ptr<SetupOptionBase>>& Prototypes();
   const std::vector<std::unique_ptr<SetupOptionBase>>& BoundOptions() const { return bound_; }

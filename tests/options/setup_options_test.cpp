@@ -7,6 +7,7 @@
 #include "foundation/file_utilities.h"
 #include "foundation/text.h"
 #include "options/desktop_shortcut_option.h"
+#include "packages/custom_install_folder.h"
 #include "packages/product_key_paths.h"
 #include "platform/host/host_platform.h"
 #include "support/temp_folder.h"
@@ -295,14 +296,14 @@ TEST_F(SetupOptionsTest, WithoutACommonDesktopTheShortcutValueStaysEmpty) {
 
 TEST_F(SetupOptionsTest, CustomFolderMustDifferFromTheDefaultAndExist) {
   const ProductRecord editor = Installation(L"TR::E", L"2023");  // default C:\Program Files (x86)\Tarquel\Trandel2023
-  EXPECT_EQ(options_.CustomInstallFolder(editor), L"");  // no installed folder known
+  EXPECT_EQ(CustomInstallFolder(DetectionContext{host_, true}, editor), L"");  // no installed folder known
   RecordInstalledFolder(editor, L"D:\\Trandel");
-  EXPECT_EQ(options_.CustomInstallFolder(editor), L"");  // not on disk
+  EXPECT_EQ(CustomInstallFolder(DetectionContext{host_, true}, editor), L"");  // not on disk
   InstalledIn(editor, L"D:\\Trandel");
-  EXPECT_EQ(options_.CustomInstallFolder(editor), L"D:\\Trandel");
+  EXPECT_EQ(CustomInstallFolder(DetectionContext{host_, true}, editor), L"D:\\Trandel");
   EXPECT_EQ(BoundValue(editor, L"TRANDELINSTALLDIR"), L"D:\\Trandel");
   InstalledIn(editor, L"C:/Program Files (x86)/Tarquel/trandel2023");
-  EXPECT_EQ(options_.CustomInstallFolder(editor), L"");
+  EXPECT_EQ(CustomInstallFolder(DetectionContext{host_, true}, editor), L"");
   EXPECT_EQ(BoundValue(editor, L"TRANDELINSTALLDIR"), std::nullopt);
 }
 

@@ -48,6 +48,10 @@ TEST_F(QuickInstallTest, NewMajorIsOfferedUnlessAnInstallationLiesInACustomFolde
   EXPECT_TRUE(decision.newMajorVersion);
   EXPECT_EQ(DecisionLog(), std::wstring(kDetecting) + UpgradeLine(L"Tarquel Quibrix 2023 Professional Edition"));
 
+  // The default folder in another spelling is still the default folder.
+  Install({L"QB::P", L"2023.00.00", false, false, L"c:/Program Files (x86)//Tarquel/Quibrix2023\\Quibrix.exe"});
+  EXPECT_TRUE(Decide().offer);
+
   Install({L"QB::P", L"2023.00.00", false, false, L"D:\\Tools\\Quibrix\\Quibrix.exe"});
   CreateFile(L"D:\\Tools\\Quibrix\\Quibrix.exe");
   decision = Decide();
