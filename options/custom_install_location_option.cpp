@@ -22,11 +22,7 @@ std::wstring ToUpper(std::wstring_view text) {
 }  // namespace
 
 SetupOptionCustomInstallLocation::SetupOptionCustomInstallLocation(SetupOptionEnvironment& environment)
-    : SetupMultiNameOptionBase(environment, L"", kApplicableIds) {}
-
-std::unique_ptr<SetupOptionBase> SetupOptionCustomInstallLocation::Clone() const {
-  return std::make_unique<SetupOptionCustomInstallLocation>(Environment());
-}
+    : ClonableSetupOption(environment, L"", kApplicableIds) {}
 
 void SetupOptionCustomInstallLocation::Load(const ProductRecord& installed) {
   const SetupOptionEnvironment& environment = Environment();

@@ -5,11 +5,11 @@
 
 namespace setup {
 
-class SetupOptionCustomInstallLocation : public SetupMultiNameOptionBase {
+class SetupOptionCustomInstallLocation
+    : public ClonableSetupOption<SetupOptionCustomInstallLocation, SetupMultiNameOptionBase> {
  public:
   explicit SetupOptionCustomInstallLocation(SetupOptionEnvironment& environment);
 
-  std::unique_ptr<SetupOptionBase> Clone() const override;
   // The installed folder when it is not the product's default folder and exists; the
   // quick-install decision asks the same question of each found installation.
   void Load(const ProductRecord& installed) override;

@@ -31,11 +31,7 @@ std::wstring DesktopShortcutFileName(const ProductRecord& installed) {
 }
 
 SetupOptionDesktopShortcut::SetupOptionDesktopShortcut(SetupOptionEnvironment& environment)
-    : SetupOptionBase(environment, L"CREATE_DESKTOP_SHORTCUT", kApplicableIds) {}
-
-std::unique_ptr<SetupOptionBase> SetupOptionDesktopShortcut::Clone() const {
-  return std::make_unique<SetupOptionDesktopShortcut>(Environment());
-}
+    : ClonableSetupOption(environment, L"CREATE_DESKTOP_SHORTCUT", kApplicableIds) {}
 
 void SetupOptionDesktopShortcut::Load(const ProductRecord& installed) {
   platform::Platform& platform = Environment().platform;

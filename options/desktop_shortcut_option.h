@@ -5,11 +5,10 @@
 
 namespace setup {
 
-class SetupOptionDesktopShortcut : public SetupOptionBase {
+class SetupOptionDesktopShortcut : public ClonableSetupOption<SetupOptionDesktopShortcut> {
  public:
   explicit SetupOptionDesktopShortcut(SetupOptionEnvironment& environment);
 
-  std::unique_ptr<SetupOptionBase> Clone() const override;
   // Looks for the installation's shortcut in the common desktop folder; finding it makes the
   // run's shared shortcut value "Yes".
   void Load(const ProductRecord& installed) override;

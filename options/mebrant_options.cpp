@@ -20,26 +20,18 @@ constexpr std::wstring_view kServiceName = L"MebrantService";
 }  // namespace
 
 SetupOptionServerForMebrant::SetupOptionServerForMebrant(SetupOptionEnvironment& environment)
-    : SetupOptionBase(environment, L"MEBRANTSERVER", kClientIds) {}
-
-std::unique_ptr<SetupOptionBase> SetupOptionServerForMebrant::Clone() const {
-  return std::make_unique<SetupOptionServerForMebrant>(Environment());
-}
+    : ClonableSetupOption(environment, L"MEBRANTSERVER", kClientIds) {}
 
 void SetupOptionServerForMebrant::Load(const ProductRecord& installed) {
   ICBSRegistryKey key(*Environment().platform.registry);
   key.Open(L"HKEY_CURRENT_USER\\Software\\Tarquel\\Mebrant\\Settings", true, false,
-           InstallationRegistryView(installed, false));
+           InstallationRegistryView(installed, ThirtyTwoBitView::Default));
   // An unopened key reads 0, so the name stays empty.
   serverName_ = key.ReadDword(L"DefaultServerType") != 0 ? key.ReadString(L"DefaultServer") : std::wstring();
 }
 
 SetupOptionsMebrantServer::SetupOptionsMebrantServer(SetupOptionEnvironment& environment)
-    : SetupOptionGroupBase(environment, L"MebrantServerOptions", kServerIds) {}
-
-std::unique_ptr<SetupOptionBase> SetupOptionsMebrantServer::Clone() const {
-  return std::make_unique<SetupOptionsMebrantServer>(Environment());
-}
+    : ClonableSetupOption(environment, L"MebrantServerOptions", kServerIds) {}
 
 void SetupOptionsMebrantServer::Load(const ProductRecord&) {
   const auto service = Environment().platform.services->ReadInstalledService(kServiceName);

@@ -6,11 +6,10 @@
 
 namespace setup {
 
-class SetupOptionServerForMebrant : public SetupOptionBase {
+class SetupOptionServerForMebrant : public ClonableSetupOption<SetupOptionServerForMebrant> {
  public:
   explicit SetupOptionServerForMebrant(SetupOptionEnvironment& environment);
 
-  std::unique_ptr<SetupOptionBase> Clone() const override;
   // The client's default server from the user's settings key, when one is set.
   void Load(const ProductRecord& installed) override;
   // The server name, always written (possibly empty).
@@ -22,11 +21,10 @@ class SetupOptionServerForMebrant : public SetupOptionBase {
 
 // "SERVEROPTIONSVISTA": "StandAlone" when the server runs without its Windows service;
 // "STARTSERVICE": "true" when the service was running.
-class SetupOptionsMebrantServer : public SetupOptionGroupBase {
+class SetupOptionsMebrantServer : public ClonableSetupOption<SetupOptionsMebrantServer, SetupOptionGroupBase> {
  public:
   explicit SetupOptionsMebrantServer(SetupOptionEnvironment& environment);
 
-  std::unique_ptr<SetupOptionBase> Clone() const override;
   // Looks for the "MebrantService" service and its current state.
   void Load(const ProductRecord& installed) override;
   std::vector<std::wstring> SubPropertyNames() const override;

@@ -13,17 +13,13 @@ constexpr std::array<std::wstring_view, 3> kApplicableIds = {L"QB::E", L"QB::P",
 }  // namespace
 
 SetupOptionQuibrixIESupport::SetupOptionQuibrixIESupport(SetupOptionEnvironment& environment)
-    : SetupOptionBase(environment, L"ADDIESUPPORT", kApplicableIds) {}
-
-std::unique_ptr<SetupOptionBase> SetupOptionQuibrixIESupport::Clone() const {
-  return std::make_unique<SetupOptionQuibrixIESupport>(Environment());
-}
+    : ClonableSetupOption(environment, L"ADDIESUPPORT", kApplicableIds) {}
 
 void SetupOptionQuibrixIESupport::Load(const ProductRecord& installed) {
   on_ = false;
   ICBSRegistryKey menuExtensions(*Environment().platform.registry);
   if (!menuExtensions.Open(platform::RegistryRoot::CurrentUser, L"Software\\Microsoft\\Internet Explorer\\MenuExt",
-                           true, false, InstallationRegistryView(installed, true))) {
+                           true, false, InstallationRegistryView(installed, ThirtyTwoBitView::Explicit))) {
     return;
   }
   for (const ICBSRegistryKey& extension : menuExtensions.EnumerateSubkeys()) {
@@ -37,15 +33,11 @@ void SetupOptionQuibrixIESupport::Load(const ProductRecord& installed) {
 std::optional<std::wstring> SetupOptionQuibrixIESupport::Value() const { return on_ ? L"Yes" : L""; }
 
 SetupOptionQuibrixHTMLisXHTML::SetupOptionQuibrixHTMLisXHTML(SetupOptionEnvironment& environment)
-    : SetupOptionBase(environment, L"HTMLISXHTML", kApplicableIds) {}
-
-std::unique_ptr<SetupOptionBase> SetupOptionQuibrixHTMLisXHTML::Clone() const {
-  return std::make_unique<SetupOptionQuibrixHTMLisXHTML>(Environment());
-}
+    : ClonableSetupOption(environment, L"HTMLISXHTML", kApplicableIds) {}
 
 void SetupOptionQuibrixHTMLisXHTML::Load(const ProductRecord& installed) {
   const std::wstring fileTypes = L"SOFTWARE\\Tarquel\\" + installed.RegistryName() + L"\\FileExt";
-  const std::uint32_t view = InstallationRegistryView(installed, true);
+  const std::uint32_t view = InstallationRegistryView(installed, ThirtyTwoBitView::Explicit);
   ICBSRegistryKey htm(*Environment().platform.registry);
   ICBSRegistryKey html(*Environment().platform.registry);
   if (!htm.Open(platform::RegistryRoot::CurrentUser, fileTypes + L"\\.htm", true, false, view) ||

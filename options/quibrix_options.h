@@ -6,11 +6,10 @@
 
 namespace setup {
 
-class SetupOptionQuibrixIESupport : public SetupOptionBase {
+class SetupOptionQuibrixIESupport : public ClonableSetupOption<SetupOptionQuibrixIESupport> {
  public:
   explicit SetupOptionQuibrixIESupport(SetupOptionEnvironment& environment);
 
-  std::unique_ptr<SetupOptionBase> Clone() const override;
   // On when one of the user's browser menu extensions points at the editor's page.
   void Load(const ProductRecord& installed) override;
   // "Yes" when on; the empty string (still written) when off.
@@ -20,11 +19,10 @@ class SetupOptionQuibrixIESupport : public SetupOptionBase {
   bool on_ = true;
 };
 
-class SetupOptionQuibrixHTMLisXHTML : public SetupOptionBase {
+class SetupOptionQuibrixHTMLisXHTML : public ClonableSetupOption<SetupOptionQuibrixHTMLisXHTML> {
  public:
   explicit SetupOptionQuibrixHTMLisXHTML(SetupOptionEnvironment& environment);
 
-  std::unique_ptr<SetupOptionBase> Clone() const override;
   // On when the user's ".htm" (or else ".html") file-type setting of the product is "XML".
   void Load(const ProductRecord& installed) override;
   // "XML" when on; not written when off.

@@ -13,9 +13,9 @@ bool SetupOptionBase::Applies(const ProductRecord& record) const {
   return std::ranges::find(applicableIds_, std::wstring_view(id)) != applicableIds_.end();
 }
 
-std::uint32_t InstallationRegistryView(const ProductRecord& installed, bool explicitThirtyTwoBitView) {
+std::uint32_t InstallationRegistryView(const ProductRecord& installed, ThirtyTwoBitView thirtyTwoBitView) {
   if (installed.Is64Bit()) return platform::kRegistryView64;
-  return explicitThirtyTwoBitView ? platform::kRegistryView32 : 0;
+  return thirtyTwoBitView == ThirtyTwoBitView::Explicit ? platform::kRegistryView32 : 0;
 }
 
 }  // namespace setup

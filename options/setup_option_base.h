@@ -73,8 +73,22 @@ class SetupMultiNameOptionBase : public SetupOptionBase {
   using SetupOptionBase::SetupOptionBase;
 };
 
+// Gives an option class its Clone: a new, unbound object of that class with its defaults.
+template <class Option, class Base = SetupOptionBase>
+class ClonableSetupOption : public Base {
+ public:
+  std::unique_ptr<SetupOptionBase> Clone() const final { return std::make_unique<Option>(this->Environment()); }
+
+ protected:
+  using Base::Base;
+};
+
+// How a 32-bit installation's keys are opened: with the 32-bit view asked for explicitly, or
+// in the default view (for the 32-bit launcher also the 32-bit view).
+enum class ThirtyTwoBitView { Explicit, Default };
+
 // The view an installation's keys are read in: the 64-bit view for a 64-bit installation;
-// otherwise the 32-bit view, asked for explicitly or left to the default (also 32-bit).
-std::uint32_t InstallationRegistryView(const ProductRecord& installed, bool explicitThirtyTwoBitView);
+// otherwise the 32-bit view as `thirtyTwoBitView` asks for it.
+std::uint32_t InstallationRegistryView(const ProductRecord& installed, ThirtyTwoBitView thirtyTwoBitView);
 
 }  // namespace setup

@@ -23,19 +23,14 @@ std::wstring InstallationKeyPath(const ProductRecord& installed) {
 
 SetupOptionAddExamplesToTrustedLocations::SetupOptionAddExamplesToTrustedLocations(
     SetupOptionEnvironment& environment)
-    : SetupOptionBase(environment, L"ADDEXAMPLESTOTRUSTEDLOCATIONS", kApplicableIds) {}
-
-std::unique_ptr<SetupOptionBase> SetupOptionAddExamplesToTrustedLocations::Clone() const {
-  return std::make_unique<SetupOptionAddExamplesToTrustedLocations>(Environment());
-}
+    : ClonableSetupOption(environment, L"ADDEXAMPLESTOTRUSTEDLOCATIONS", kApplicableIds) {}
 
 void SetupOptionAddExamplesToTrustedLocations::Load(const ProductRecord& installed) {
   const std::wstring path = InstallationKeyPath(installed);
   if (path.empty()) return;
   ICBSRegistryKey key(*Environment().platform.registry);
-  if (!key.Open(platform::RegistryRoot::LocalMachine, path, true, false, InstallationRegistryView(installed, true))) {
-    return;
-  }
+  const std::uint32_t view = InstallationRegistryView(installed, ThirtyTwoBitView::Explicit);
+  if (!key.Open(platform::RegistryRoot::LocalMachine, path, true, false, view)) return;
   on_ = key.ReadDword(L"CorbielTrustedLocations") != 0;
 }
 

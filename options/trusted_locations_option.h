@@ -5,11 +5,10 @@
 
 namespace setup {
 
-class SetupOptionAddExamplesToTrustedLocations : public SetupOptionBase {
+class SetupOptionAddExamplesToTrustedLocations : public ClonableSetupOption<SetupOptionAddExamplesToTrustedLocations> {
  public:
   explicit SetupOptionAddExamplesToTrustedLocations(SetupOptionEnvironment& environment);
 
-  std::unique_ptr<SetupOptionBase> Clone() const override;
   // Reads "CorbielTrustedLocations" of the installation key (the parent of its "Setup" key);
   // keeps the default when that key does not open.
   void Load(const ProductRecord& installed) override;
