@@ -31,7 +31,6 @@ class SetupOptions {
   // The prototypes in registration order (which is also the order of the properties).
   const std::vector<std::unique_ptr<SetupOptionBase>>& Prototypes();
   const std::vector<std::unique_ptr<SetupOptionBase>>& BoundOptions() const { return bound_; }
-  const std::wstring& DesktopShortcutValue() const { return environment_.desktopShortcutValue; }
 
  private:
   SetupOptionEnvironment environment_;

