@@ -295,14 +295,16 @@ TEST_F(SetupOptionsTest, WithoutACommonDesktopTheShortcutValueStaysEmpty) {
 
 TEST_F(SetupOptionsTest, CustomFolderMustDifferFromTheDefaultAndExist) {
   const ProductRecord editor = Installation(L"TR::E", L"2023");  // default C:\Program Files (x86)\Tarquel\Trandel2023
-  EXPECT_EQ(CustomInstallFolder(DetectionContext{host_, true}, editor), L"");  // no installed folder known
+  // The quick-install decision asks the same question of each found installation.
+  const DetectionContext detection{host_, true};
+  EXPECT_EQ(CustomInstallFolder(detection, editor), L"");  // no installed folder known
   RecordInstalledFolder(editor, L"D:\\Trandel");
-  EXPECT_EQ(CustomInstallFolder(DetectionContext{host_, true}, editor), L"");  // not on disk
+  EXPECT_EQ(CustomInstallFolder(detection, editor), L"");  // not on disk
   InstalledIn(editor, L"D:\\Trandel");
-  EXPECT_EQ(CustomInstallFolder(DetectionContext{host_, true}, editor), L"D:\\Trandel");
+  EXPECT_EQ(CustomInstallFolder(detection, editor), L"D:\\Trandel");
   EXPECT_EQ(BoundValue(editor, L"TRANDELINSTALLDIR"), L"D:\\Trandel");
   InstalledIn(editor, L"C:/Program Files (x86)/Tarquel/trandel2023");
-  EXPECT_EQ(CustomInstallFolder(DetectionContext{host_, true}, editor), L"");
+  EXPECT_EQ(CustomInstallFolder(detection, editor), L"");
   EXPECT_EQ(BoundValue(editor, L"TRANDELINSTALLDIR"), std::nullopt);
 }
 
