@@ -30,7 +30,8 @@ ProductVersion SplitVersion(std::wstring_view text) {
 }
 
 std::wstring_view ParentFolder(std::wstring_view path) {
-  const std::size_t separator = path.rfind(L'\\');
+  // Windows accepts either separator; an installer that wrote '/' still names a folder.
+  const std::size_t separator = path.find_last_of(L"\\/");
   return separator == std::wstring_view::npos ? std::wstring_view() : path.substr(0, separator);
 }
 

@@ -36,6 +36,10 @@ TEST_F(DetectionTest, InstalledFolderIsTheApplicationsFolderOrForServersTheOneAb
   EXPECT_EQ(InstalledFolder(Context(), ProductRecord(L"BS::Z", L"2023.00.00.00", true, L"", false)),
             L"C:\\Program Files\\Tarquel\\BrammelServer2023");
   EXPECT_EQ(InstalledFolder(Context(), ProductRecord(L"QB::P", L"2024.00.00.00", false, L"", false)), L"");
+  AddInstallationValues(L"Quib Rix", L"Installation_v2022", {L"2022.00.00.00", L"QB::P", false, L"en",
+                                                       L"D:/Apps/Quibrix2022/Quibrix.exe"});
+  EXPECT_EQ(InstalledFolder(Context(), ProductRecord(L"QB::P", L"2022.00.00.00", false, L"", false)),
+            L"D:/Apps/Quibrix2022");
 }
 
 TEST(MsiVersionString, LongAndShortForms) {
