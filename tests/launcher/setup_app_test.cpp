@@ -6,10 +6,9 @@ namespace setup {
 namespace {
 
 using platform::MessageBoxIcon;
+using testing::kLogPath;
 using testing::kPassedAllChecks;
 using testing::LauncherTest;
-
-constexpr wchar_t kLogPath[] = L"C:\\Work\\setup.log";
 
 TEST_F(LauncherTest, ConstructionWritesTheStartLineWithTimeAndVersion) {
   Host().Files().SetFileVersion(L"C:\\Setup\\Setup.exe", {24, 1, 0, 17});
@@ -24,10 +23,9 @@ TEST_F(LauncherTest, HelpPrintsWithoutSystemChecksAndEndsTheConsole) {
   EXPECT_FALSE(Host().Console().attached);
   EXPECT_TRUE(Host().System().lastMutexName.empty());
   EXPECT_EQ(Host().Ui().pumpedQuit, 0);
-  EXPECT_EQ(LogText().find(L"Determining OS version"), std::wstring::npos);
-  EXPECT_NE(LogText().find(L"TSL (c): CommandLine: /? /L C:\\Work\\setup.log\r\nTSL (c): entering ExitInstance \r\n"
-                           L"=== SetupLauncher stopped: 2026-12-09 07:05:03\r\n"),
-            std::wstring::npos);
+  EXPECT_FALSE(LogHas(L"Determining OS version"));
+  EXPECT_TRUE(LogHas(L"TSL (c): CommandLine: /? /L C:\\Work\\setup.log\r\nTSL (c): entering ExitInstance \r\n"
+                     L"=== SetupLauncher stopped: 2026-12-09 07:05:03\r\n")) << LogText();
 }
 
 TEST_F(LauncherTest, AnInvalidSwitchPrintsHelpAndSucceeds) {
@@ -97,10 +95,9 @@ TEST_F(LauncherTest, InstallModeTakesTheWizardTitleAfterAllChecksPass) {
   EXPECT_TRUE(Host().Ui().richEditLoaded);
   EXPECT_EQ(app.Os().welcomeTextId, 1324);
   EXPECT_TRUE(app.Packages().is64BitSystem);
-  EXPECT_NE(LogText().find(L"TSL (c): Determining OS version\r\nTSL (c): found Windows 10.0.22631\r\n"
-                           L"TSL (c): Expect at least Windows Server 2008 R2 ServicePack 1 \r\n"
-                           L"TSL (c): Checking OS version\r\nTSL (c): OS version found to be correct.\r\n"),
-            std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"TSL (c): Determining OS version\r\nTSL (c): found Windows 10.0.22631\r\n"
+                     L"TSL (c): Expect at least Windows Server 2008 R2 ServicePack 1 \r\n"
+                     L"TSL (c): Checking OS version\r\nTSL (c): OS version found to be correct.\r\n")) << LogText();
   EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
 }
 
@@ -116,7 +113,7 @@ TEST_F(LauncherTest, TooOldWindowsShowsBothBoxesAndExits4) {
   EXPECT_EQ(boxes[0].caption, L"Setup");
   EXPECT_EQ(boxes[1].text, L"Installation platform not supported.\nInstallation of this version cannot continue.");
   EXPECT_EQ(boxes[1].icon, MessageBoxIcon::Exclamation);
-  EXPECT_NE(LogText().find(L"TSL (c): ERROR: Incompatible Windows Version\r\n"), std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"TSL (c): ERROR: Incompatible Windows Version\r\n")) << LogText();
 }
 
 TEST_F(LauncherTest, QuietRunShowsNoBoxButStillLogsTheError) {
@@ -124,7 +121,7 @@ TEST_F(LauncherTest, QuietRunShowsNoBoxButStillLogsTheError) {
   Host().System().osVersion = platform::OsVersion{6, 0, 2, 0, 6002, 1, 0};
   EXPECT_EQ(Run({L"/qn", L"/L", kLogPath}), 4);
   EXPECT_TRUE(Host().Ui().messageBoxes.empty());
-  EXPECT_NE(LogText().find(L"TSL (c): ERROR: Incompatible Windows Version\r\n"), std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"TSL (c): ERROR: Incompatible Windows Version\r\n")) << LogText();
 }
 
 TEST_F(LauncherTest, MissingOsResourceMeansNoMinimum) {
@@ -132,14 +129,15 @@ TEST_F(LauncherTest, MissingOsResourceMeansNoMinimum) {
   Host().Resources().RemovePackageResource(L"OS", 1033);
   Host().System().osVersion.reset();
   EXPECT_EQ(Run({L"/L*v", kLogPath}), kPassedAllChecks);
-  EXPECT_NE(LogText().find(L"TSL (c): Not checking OS version since no minimum version specified.\r\n"), std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"TSL (c): Not checking OS version since no minimum version specified.\r\n")) << LogText();
 }
 
 TEST_F(LauncherTest, UnsupportedRestrictionIsOnlyAWarning) {
   Host().Resources().AddPackageText(L"OS", L"6.1.1/Foo");
   EXPECT_EQ(Run({L"/L*v", kLogPath}), kPassedAllChecks);
-  EXPECT_NE(LogText().find(L"TSL (c): Unsupported OS restriction selection!\r\nTSL (c): OS version found to be correct.\r\n"),
-            std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"TSL (c): Unsupported OS restriction selection!\r\n"
+                     L"TSL (c): OS version found to be correct.\r\n"))
+      << LogText();
 }
 
 TEST_F(LauncherTest, MissingDirect2DExits5) {
@@ -149,14 +147,14 @@ TEST_F(LauncherTest, MissingDirect2DExits5) {
   ASSERT_EQ(Host().Ui().messageBoxes.size(), 2u);
   EXPECT_EQ(Host().Ui().messageBoxes[1].text,
             L"Direct 2D was not found on your system.\nInstallation of this version cannot continue.");
-  EXPECT_NE(LogText().find(L"No Direct2D found on this machine.TSL (c): ERROR: Direct 2D not found\r\n"), std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"No Direct2D found on this machine.TSL (c): ERROR: Direct 2D not found\r\n")) << LogText();
 }
 
 TEST_F(LauncherTest, SecondLauncherExits6) {
   AddSinglePackageSetup();
   Host().System().heldMutexes.insert(L"Global\\_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}");
   EXPECT_EQ(Run({L"/L", kLogPath}), 6);
-  EXPECT_NE(LogText().find(L"TSL (c): Setup already in progress.\r\n"), std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"TSL (c): Setup already in progress.\r\n")) << LogText();
   ASSERT_EQ(Host().Ui().messageBoxes.size(), 1u);
   EXPECT_EQ(Host().Ui().messageBoxes[0].text.substr(0, 35), L"Another program is being installed.");
 }
@@ -178,9 +176,8 @@ TEST_F(LauncherTest, UserWithoutRightsExits7) {
   AddSinglePackageSetup();
   Host().System().administrator = false;
   EXPECT_EQ(Run({L"/L", kLogPath}), 7);
-  EXPECT_NE(LogText().find(L"TSL (c): User has no sufficient rights to run setup.\r\n"
-                           L"TSL (c): ERROR: Installation requires admin rights.\r\n"),
-            std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"TSL (c): User has no sufficient rights to run setup.\r\n"
+                     L"TSL (c): ERROR: Installation requires admin rights.\r\n")) << LogText();
 }
 
 TEST_F(LauncherTest, ValidationOfACompleteSetup) {
@@ -200,9 +197,9 @@ TEST_F(LauncherTest, ValidationReportsEveryMissingResourceOnOneLine) {
             L"\r\nValidation if all necessary resources have been compiled into setup.\r\n"
             L"    Test for resource PRODUCT_ID_0 failed!    Test for resource PACKAGE_0 failed!"
             L"Some resources are missing.\r\n");
-  EXPECT_NE(LogText().find(L"Validation if all necessary resources have been compiled into setup.Validation failed!"),
-            std::wstring::npos);
-  EXPECT_EQ(LogText().find(L"ERROR"), std::wstring::npos);  // already reported
+  EXPECT_TRUE(LogHas(L"Validation if all necessary resources have been compiled into setup.Validation failed!"))
+      << LogText();
+  EXPECT_FALSE(LogHas(L"ERROR"));  // already reported
   EXPECT_TRUE(Host().Ui().messageBoxes.empty());
 }
 
@@ -273,10 +270,9 @@ TEST_F(ExitSequenceTest, FailedInstallRemovesFoldersOfPackagesNotInstalled) {
   EXPECT_EQ(app_->ExitInstance(), 2);
   EXPECT_FALSE(Exists(kMainFolder));
   EXPECT_TRUE(Exists(kSubFolder));
-  EXPECT_NE(LogText().find(L"TSL (c): Deleting MSI folder C:\\ProgramData\\Tarquel\\{MAIN}\r\n"
-                           L"TSL (c): Deleted MSI folder C:\\ProgramData\\Tarquel\\{MAIN}\r\n"
-                           L"=== SetupLauncher stopped: "),
-            std::wstring::npos);
+  EXPECT_TRUE(LogHas(L"TSL (c): Deleting MSI folder C:\\ProgramData\\Tarquel\\{MAIN}\r\n"
+                     L"TSL (c): Deleted MSI folder C:\\ProgramData\\Tarquel\\{MAIN}\r\n"
+                     L"=== SetupLauncher stopped: ")) << LogText();
   EXPECT_TRUE(Host().Processes().started.empty());
 }
 

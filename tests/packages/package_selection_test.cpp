@@ -8,9 +8,9 @@
 namespace setup {
 namespace {
 
+using testing::kLogPath;
 using testing::LauncherTest;
 
-constexpr wchar_t kLogPath[] = L"C:\\Work\\setup.log";
 
 SetupPackage Package(std::wstring name, bool main, bool registered = false) {
   SetupPackage package;

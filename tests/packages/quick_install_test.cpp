@@ -108,7 +108,7 @@ TEST_F(QuickInstallTest, BlockedSubPackageRulesOutTheOfferButWendrakIsLeftOut) {
 }
 
 TEST_F(QuickInstallTest, SubPackagesInstalledWithTheFoundVersionJoinTheQuickInstall) {
-  Start({L"/L*v", testing::kAnalysisLogPath, L"subPackages=Sorvik"});
+  Start({L"/L*v", testing::kLogPath, L"subPackages=Sorvik"});
   App().Packages().is64BitSystem = true;
   AddPackage(Package(L"QB::P", L"2024.00.01", false));
   AddPackage(Package(L"TR::P", L"2024.00.00", false, L"Tarquel Trandel 2024"));

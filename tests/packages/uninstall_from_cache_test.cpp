@@ -54,7 +54,7 @@ TEST_F(UninstallFromCacheTest, RemovesTheProductWithItsCachedMsiFile) {
   EXPECT_EQ(installer.FindProduct(kProductCode), nullptr);
   // The log was handed to the installer for the call.
   ASSERT_EQ(installer.enableLogCalls.size(), 1u);
-  EXPECT_EQ(installer.enableLogCalls[0].path, testing::kAnalysisLogPath);
+  EXPECT_EQ(installer.enableLogCalls[0].path, testing::kLogPath);
 
   // The Add/Remove Programs entry is Windows Installer's own again.
   const auto key = Host().Registry().Open(RegistryRoot::LocalMachine, kUninstallKey, platform::RegistryAccess::Read,
@@ -109,7 +109,7 @@ TEST_F(UninstallFromCacheTest, RemovingAConflictLogsItAndTellsOfAMissingMsiFile)
 }
 
 TEST_F(UninstallFromCacheTest, RemovingAConflictRunsSilentlyWhenTheLauncherDoes) {
-  Start({L"/L*v", testing::kAnalysisLogPath, L"/qn"});
+  Start({L"/L*v", testing::kLogPath, L"/qn"});
   ArrangeInstalledProduct();
   EXPECT_TRUE(RemoveConflictingInstallation(App(), installed_));
   ASSERT_EQ(Host().Installer().installCalls.size(), 1u);

@@ -19,6 +19,9 @@ namespace setup::testing {
 // the wizard and the install sequence it ends as a failed installation.
 inline constexpr int kPassedAllChecks = kResultInstallFailed;
 
+// Where the tests ask the launcher to write its log.
+inline constexpr wchar_t kLogPath[] = L"C:\\Work\\setup.log";
+
 class LauncherTest : public ::testing::Test {
  protected:
   LauncherTest() {
@@ -60,10 +63,12 @@ class LauncherTest : public ::testing::Test {
   }
 
   // The setup log as text (UTF-16LE on disk).
-  std::wstring LogText(std::wstring_view windowsPath = L"C:\\Work\\setup.log") {
+  std::wstring LogText(std::wstring_view windowsPath = kLogPath) {
     const auto bytes = Host().Files().ReadFile(windowsPath);
     return bytes ? FromUtf16LeBytes(*bytes) : std::wstring();
   }
+
+  bool LogHas(std::wstring_view text) { return LogText().find(text) != std::wstring::npos; }
 
   TempFolder temp_;
   platform::host::HostPlatform* host_;
