@@ -12,8 +12,6 @@
 
 namespace setup::testing {
 
-inline constexpr wchar_t kAnalysisLogPath[] = L"C:\\Work\\setup.log";
-
 struct Installation {
   std::wstring productId;
   std::wstring version;
@@ -26,7 +24,7 @@ class AnalysisTest : public LauncherTest {
  protected:
   CSetupApp& App() {
     if (!app_) {
-      Start({L"/L*v", kAnalysisLogPath});
+      Start({L"/L*v", kLogPath});
       app_->Packages().is64BitSystem = true;
     }
     return *app_;
@@ -53,6 +51,14 @@ class AnalysisTest : public LauncherTest {
     package.main = packages.empty();
     packages.push_back(std::move(package));
     return packages.back();
+  }
+
+  // Appends the package with a product and a package code of its own, which
+  // RegisterWithInstaller can then mark as installed.
+  SetupPackage& AddPackageWithCodes(SetupPackage package) {
+    package.productCode = L"{AAAAAAAA-0000-0000-0000-000000000001}";
+    package.packageCode = L"{BBBBBBBB-0000-0000-0000-000000000001}";
+    return AddPackage(std::move(package));
   }
 
   // Writes the "Setup" key that the product's installer leaves.
@@ -82,8 +88,8 @@ class AnalysisTest : public LauncherTest {
     Host().Files().WriteFile(windowsPath, bytes);
   }
 
-  std::wstring LogSince(std::size_t before) { return LogText(kAnalysisLogPath).substr(before); }
-  std::size_t LogSize() { return LogText(kAnalysisLogPath).size(); }
+  std::wstring LogSince(std::size_t before) { return LogText().substr(before); }
+  std::size_t LogSize() { return LogText().size(); }
 };
 
 }  // namespace setup::testing

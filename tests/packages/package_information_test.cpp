@@ -2,16 +2,18 @@
 // workload file named on the command line, with the log lines and the failure result.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <ostream>
+
 #include "support/launcher_fixture.h"
 
 namespace setup {
 namespace {
 
+using testing::kLogPath;
 using testing::kPassedAllChecks;
 using testing::LauncherTest;
-using testing::TempFolder;
 
-constexpr wchar_t kLogPath[] = L"C:\\Work\\setup.log";
 constexpr wchar_t kWorkload[] = L"C:\\Work\\workload.json";
 
 class PackageInformationTest : public LauncherTest {
@@ -33,8 +35,6 @@ class PackageInformationTest : public LauncherTest {
   int RunWithWorkload(std::wstring_view path = kWorkload) {
     return Run({L"/L*v", kLogPath, L"/qn", L"workload=" + std::wstring(path)});
   }
-
-  bool LogHas(std::wstring_view text) { return LogText().find(text) != std::wstring::npos; }
 };
 
 TEST_F(PackageInformationTest, ResourcePackagesAreReadInOrderAndLogged) {
@@ -125,39 +125,44 @@ TEST_F(PackageInformationTest, WorkloadPackagesAreReadWithTheirOptionalMembers) 
                      L"TSL (c): All information collected. Start processing.\r\n"));
 }
 
-TEST_F(PackageInformationTest, WorkloadFailuresLogTheirLineAndEndWithKind13) {
-  struct Case {
-    const char* name;
-    std::optional<std::string> json;  // none: no file
-    std::wstring logLine;
-  };
-  const std::wstring proper = L"Workload 'C:\\Work\\workload.json' is not a proper JSON package array object.\r\n";
-  const std::wstring broken = L"Workload is not a proper JSON package array object.\r\n";
-  const Case cases[] = {
-      {"missing file", std::nullopt, L"Workload file 'C:\\Work\\workload.json' does not exist.\r\n"},
-      {"not JSON", "packages: none", broken},
-      {"top level not an object", "[1, 2]", broken},
-      {"no packages member", "{\"package\": []}", proper},
-      {"packages not an array", "{\"packages\": {\"a\": \"b\"}}", proper},
-      {"empty array", "{\"packages\": []}", L"Workload 'C:\\Work\\workload.json' doesn't contain any pakages.\r\n"},
-      {"element not an object", "{\"packages\": [\"Quibrix\"]}", broken},
-      {"member not a string", "{\"packages\": [{\"productName\": 5}]}", broken},
-      {"missing member", "{\"packages\": [{\"productName\": \"Quibrix\"}]}", broken},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    TempFolder folder;
-    pendingPlatform_ = std::make_unique<platform::host::HostPlatform>(folder.Path());
-    host_ = static_cast<platform::host::HostPlatform*>(pendingPlatform_.get());
-    AddEmptyLauncher();
-    if (c.json) WriteWorkload(*c.json);
-    EXPECT_EQ(RunWithWorkload(), kResultPackageInfoMissing);
-    EXPECT_TRUE(LogHas(L"TSL (c): Reading package information.\r\n" + c.logLine)) << LogText();
-    EXPECT_FALSE(LogHas(L"All information collected"));
-    EXPECT_TRUE(app_->Packages().packages.empty());
-    app_.reset();
-  }
+// A workload that cannot be read: the line it logs, and the run ends with kind 13.
+struct WorkloadFailure {
+  const char* name;
+  std::optional<std::string> json;  // none: no file
+  std::wstring logLine;
+};
+
+void PrintTo(const WorkloadFailure& c, std::ostream* out) { *out << c.name; }
+
+const std::wstring kNotProper = L"Workload 'C:\\Work\\workload.json' is not a proper JSON package array object.\r\n";
+const std::wstring kBroken = L"Workload is not a proper JSON package array object.\r\n";
+
+const WorkloadFailure kWorkloadFailures[] = {
+    {"MissingFile", std::nullopt, L"Workload file 'C:\\Work\\workload.json' does not exist.\r\n"},
+    {"NotJson", "packages: none", kBroken},
+    {"TopLevelNotAnObject", "[1, 2]", kBroken},
+    {"NoPackagesMember", "{\"package\": []}", kNotProper},
+    {"PackagesNotAnArray", "{\"packages\": {\"a\": \"b\"}}", kNotProper},
+    {"EmptyArray", "{\"packages\": []}", L"Workload 'C:\\Work\\workload.json' doesn't contain any pakages.\r\n"},
+    {"ElementNotAnObject", "{\"packages\": [\"Quibrix\"]}", kBroken},
+    {"MemberNotAString", "{\"packages\": [{\"productName\": 5}]}", kBroken},
+    {"MissingMember", "{\"packages\": [{\"productName\": \"Quibrix\"}]}", kBroken},
+};
+
+class WorkloadFailureTest : public PackageInformationTest, public ::testing::WithParamInterface<WorkloadFailure> {};
+
+TEST_P(WorkloadFailureTest, LogsItsLineAndEndsWithKind13) {
+  const WorkloadFailure& c = GetParam();
+  AddEmptyLauncher();
+  if (c.json) WriteWorkload(*c.json);
+  EXPECT_EQ(RunWithWorkload(), kResultPackageInfoMissing);
+  EXPECT_TRUE(LogHas(L"TSL (c): Reading package information.\r\n" + c.logLine)) << LogText();
+  EXPECT_FALSE(LogHas(L"All information collected"));
+  EXPECT_TRUE(app_->Packages().packages.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Workloads, WorkloadFailureTest, ::testing::ValuesIn(kWorkloadFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PackageInformationTest, AWorkloadPackageWithoutItsFileIsKeptButFails) {
   AddEmptyLauncher();
