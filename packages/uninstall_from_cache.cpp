@@ -24,11 +24,6 @@ void RestoreInstallerUninstallEntry(platform::Registry& registry, const ProductR
   entry.DeleteValue(L"DisplayIcon");
 }
 
-bool IsSuccess(std::uint32_t installerResult) {
-  // Success that needs or has started a restart is success as well.
-  return installerResult == 0 || installerResult == 1641 || installerResult == 3010 || installerResult == 3011;
-}
-
 }  // namespace
 
 SetupResult UninstallFromCache(platform::Platform& platform, SetupLog& log, ProductRecord& installed,
@@ -47,7 +42,7 @@ SetupResult UninstallFromCache(platform::Platform& platform, SetupLog& log, Prod
   installer.SetInternalUi(uiLevel);
   const std::uint32_t result = installer.InstallProduct(msiFile, L"REMOVE=ALL ");
   log.Resume();
-  if (IsSuccess(result)) return SetupResult{};
+  if (platform::IsInstallerSuccess(result)) return SetupResult{};
   return SetupResult{kResultInstallFailed, result, false};
 }
 

@@ -19,6 +19,16 @@ inline constexpr std::uint32_t kInstallerMoreData = 234;
 inline constexpr std::uint32_t kInstallerUnknownProduct = 1605;
 inline constexpr std::uint32_t kInstallerUnknownProperty = 1608;
 inline constexpr std::uint32_t kInstallerPackageOpenFailed = 1619;
+inline constexpr std::uint32_t kInstallerRebootInitiated = 1641;
+inline constexpr std::uint32_t kInstallerRebootRequired = 3010;
+inline constexpr std::uint32_t kInstallerRestartRequired = 3011;
+
+// Results after which the product has been changed: plain success, and success that needs or
+// has started a restart.
+inline constexpr bool IsInstallerSuccess(std::uint32_t result) {
+  return result == kInstallerSuccess || result == kInstallerRebootInitiated || result == kInstallerRebootRequired ||
+         result == kInstallerRestartRequired;
+}
 
 // Characters of a product code in braces, without the terminating zero.
 inline constexpr std::size_t kProductCodeLength = 38;

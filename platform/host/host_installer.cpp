@@ -21,11 +21,6 @@ bool AsksForRemoval(std::wstring_view properties) {
   return at != std::wstring::npos && (at == 0 || upper[at - 1] == L' ');
 }
 
-// Results after which the product has been changed: plain success and success with restart.
-bool CountsAsSuccess(std::uint32_t result) {
-  return result == kInstallerSuccess || result == 1641 || result == 3010 || result == 3011;
-}
-
 }  // namespace
 
 std::uint32_t HostInstaller::EnableLog(std::uint32_t logMode, std::wstring_view path, std::uint32_t attributes) {
@@ -41,7 +36,7 @@ std::int32_t HostInstaller::SetInternalUi(std::int32_t level) {
 std::uint32_t HostInstaller::InstallProduct(std::wstring_view packagePath, std::wstring_view properties) {
   installCalls.push_back({std::wstring(packagePath), std::wstring(properties), uiLevel});
   const std::uint32_t result = ArrangedResult(packagePath).value_or(kInstallerSuccess);
-  if (!CountsAsSuccess(result)) return result;
+  if (!IsInstallerSuccess(result)) return result;
   const auto package = packageFiles_.find(std::wstring(packagePath));
   if (package == packageFiles_.end()) return kInstallerPackageOpenFailed;
   if (AsksForRemoval(properties)) {
