@@ -87,7 +87,8 @@ bool ICBSFileUtilities::CopyFile(std::wstring_view source, std::wstring_view tar
 int ICBSFileUtilities::CountFolders(std::wstring_view folder) const {
   int count = 1;
   for (const platform::DirectoryEntry& entry : platform_.files->List(folder, L"*.*")) {
-    if (entry.directory) count += CountFolders(Child(folder, entry.name));
+    // A link to a folder counts as one; what it points to lies elsewhere (or loops back).
+    if (entry.directory) count += entry.reparsePoint ? 1 : CountFolders(Child(folder, entry.name));
   }
   return count;
 }
@@ -117,21 +118,42 @@ bool ICBSFileUtilities::GrantEveryoneFullAccess(std::wstring_view path) {
 bool ICBSFileUtilities::DeleteFolderTree(std::wstring_view folder) {
   platform::FileSystem& files = *platform_.files;
   const std::wstring base(folder);
+  // A link (junction or symbolic link) is removed itself: the tree it points to belongs to
+  // someone else, and anyone who may write below the folder could have planted it there.
+  const auto attributes = files.Attributes(base);
+  if (attributes && attributes->reparsePoint) return RemoveLink(base, attributes->directory);
   for (const platform::DirectoryEntry& entry : files.List(base, L"*.*")) {
     const std::wstring path = base + L"\\" + entry.name;
+    if (entry.reparsePoint) {
+      if (!RemoveLink(path, entry.directory)) return false;
+      continue;
+    }
     if (entry.directory) {
       if (!DeleteFolderTree(path)) return false;
       continue;
     }
-    files.SetReadOnly(path, false);
-    platform::DeleteResult result = files.DeleteFile(path);
-    if (result == platform::DeleteResult::InUse) {
-      platform_.system->Sleep(kInUseRetryDelayMs);
-      result = files.DeleteFile(path);
-    }
-    if (result != platform::DeleteResult::Deleted && result != platform::DeleteResult::NotFound) return false;
+    if (!DeleteOneFile(path)) return false;
   }
   return files.RemoveDirectory(base);
+}
+
+bool ICBSFileUtilities::DeleteOneFile(const std::wstring& path) {
+  platform::FileSystem& files = *platform_.files;
+  files.SetReadOnly(path, false);
+  platform::DeleteResult result = files.DeleteFile(path);
+  if (result == platform::DeleteResult::InUse) {
+    platform_.system->Sleep(kInUseRetryDelayMs);
+    result = files.DeleteFile(path);
+  }
+  return result == platform::DeleteResult::Deleted || result == platform::DeleteResult::NotFound;
+}
+
+bool ICBSFileUtilities::RemoveLink(const std::wstring& path, bool toFolder) {
+  // A link to a folder goes like an empty folder, a link to a file like a file; neither
+  // touches the target (clearing the read-only mark of a file link would change the target).
+  if (toFolder) return platform_.files->RemoveDirectory(path);
+  const platform::DeleteResult result = platform_.files->DeleteFile(path);
+  return result == platform::DeleteResult::Deleted || result == platform::DeleteResult::NotFound;
 }
 
 int ICBSFileUtilities::Wait(std::wstring_view commandLine, bool wait, std::wstring_view workingFolder,

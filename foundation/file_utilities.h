@@ -32,7 +32,8 @@ class ICBSFileUtilities {
   // Copies a file, creating the target's folders and replacing a read-only target unless
   // `failIfExists`; paths longer than 259 characters are passed with the "\\?\" prefix.
   bool CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists);
-  // 1 for the folder plus, recursively, every folder below it.
+  // 1 for the folder plus, recursively, every folder below it (a link to a folder counts as
+  // one folder and is not followed).
   int CountFolders(std::wstring_view folder) const;
   // The file's version as "major.minor.build.revision"; empty when it has none.
   std::wstring FileVersionText(std::wstring_view path) const;
@@ -44,7 +45,9 @@ class ICBSFileUtilities {
   bool GrantEveryoneFullAccess(std::wstring_view path);
 
   // Deletes everything below the folder, then the folder; read-only files included, a file
-  // in use is tried once more after a second. True only when the folder itself is gone.
+  // in use is tried once more after a second. Links (junctions, symbolic links) are removed
+  // themselves and never followed, also when the folder itself is one. True only when the
+  // folder itself is gone.
   bool DeleteFolderTree(std::wstring_view folder);
 
   // Starts a command line; with `wait`, waits up to `timeoutMs` (platform::kWaitForever: no
@@ -55,6 +58,9 @@ class ICBSFileUtilities {
            const EnvironmentOverrides& environment, std::uint32_t timeoutMs, bool showWindow);
 
  private:
+  bool DeleteOneFile(const std::wstring& path);
+  bool RemoveLink(const std::wstring& path, bool toFolder);
+
   platform::Platform& platform_;
 };
 

@@ -2,14 +2,21 @@
 
 namespace setup {
 
+std::wstring QuotedPropertyValue(std::wstring_view value) {
+  std::wstring quoted = L"\"";
+  for (const wchar_t c : value) {
+    if (c == L'"') quoted += L'"';
+    quoted += c;
+  }
+  quoted += L'"';
+  return quoted;
+}
+
 void AppendQuotedProperty(std::wstring& text, std::wstring_view name, std::wstring_view value) {
   text += name;
-  text += L"=\"";
-  for (const wchar_t c : value) {
-    if (c == L'"') text += L'"';
-    text += c;
-  }
-  text += L"\" ";
+  text += L"=";
+  text += QuotedPropertyValue(value);
+  text += L" ";
 }
 
 }  // namespace setup

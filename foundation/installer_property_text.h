@@ -6,10 +6,14 @@
 
 namespace setup {
 
+// "VALUE" in double quotation marks, a quotation mark inside it doubled: the way Windows
+// Installer's command line reads a quoted value, so that no value can end the quoted text
+// early and add properties of its own. Every value from the machine or the user that is
+// written in quotes goes through here.
+std::wstring QuotedPropertyValue(std::wstring_view value);
+
 // Appends NAME="VALUE" and one blank: the quoted form for values that the packages' own
-// dialogs read. A double quotation mark inside the value is doubled, as Windows Installer's
-// command line expects, so that no value can end the quoted text early and add properties of
-// its own.
+// dialogs read, quoted as above.
 void AppendQuotedProperty(std::wstring& text, std::wstring_view name, std::wstring_view value);
 
 }  // namespace setup

@@ -50,4 +50,14 @@ class ICBSFilePath {
 
 bool IsPathSeparator(wchar_t c);
 
+// The path as the system resolves it, for comparing two paths: "\" as the only separator,
+// no empty, "." or ".." components, the trailing dots and blanks that the system drops from
+// each name dropped, letters folded to lower case. No file system is asked.
+std::wstring NormalisedPath(std::wstring_view path);
+
+// The last name of the path is one of the system's device names (CON, PRN, AUX, NUL, COM1-9,
+// LPT1-9, ...), which name the device in every folder and with any extension ("C:\x\NUL.txt"),
+// or the path lies in the device namespace ("\\.\COM1").
+bool NamesDevice(std::wstring_view path);
+
 }  // namespace setup

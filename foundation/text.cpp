@@ -76,6 +76,41 @@ std::u16string ToUtf16(std::wstring_view text) {
   return out;
 }
 
+void ReplaceLoneSurrogates(std::u16string& units) {
+  const auto isHigh = [](char16_t u) { return u >= 0xD800 && u <= 0xDBFF; };
+  const auto isLow = [](char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (isHigh(units[i]) && i + 1 < units.size() && isLow(units[i + 1])) {
+      ++i;  // a pair stays
+    } else if (isHigh(units[i]) || isLow(units[i])) {
+      units[i] = u'\uFFFD';
+    }
+  }
+}
+
+std::wstring EscapeControlCharacters(std::wstring_view text) {
+  static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+  std::wstring out;
+  out.reserve(text.size());
+  for (const wchar_t c : text) {
+    const auto code = static_cast<std::uint32_t>(c);
+    if (c == L'\r') {
+      out += L"\\r";
+    } else if (c == L'\n') {
+      out += L"\\n";
+    } else if (c == L'\t') {
+      out += L"\\t";
+    } else if (code < 0x20 || code == 0x7F) {
+      out += {L'\\', L'x', kHex[code >> 4], kHex[code & 0xF]};
+    } else if ((code >= 0x80 && code < 0xA0) || code == 0x2028 || code == 0x2029) {
+      out += {L'\\', L'u', kHex[(code >> 12) & 0xF], kHex[(code >> 8) & 0xF], kHex[(code >> 4) & 0xF], kHex[code & 0xF]};
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
 std::wstring FromUtf16(std::u16string_view units) {
   std::wstring out;
   out.reserve(units.size());

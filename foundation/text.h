@@ -28,6 +28,13 @@ std::int64_t ParseLeadingInteger(std::wstring_view text, std::size_t* consumed =
 
 // UTF-16 code units of a wide string (on Windows the same units, elsewhere surrogate pairs).
 std::u16string ToUtf16(std::wstring_view text);
+// Replaces every surrogate that is not part of a pair with U+FFFD, so that the units are
+// well-formed UTF-16 that every reader decodes the same way.
+void ReplaceLoneSurrogates(std::u16string& units);
+// Text from outside (command line, resources, files) made safe to stand inside one line of
+// the launcher's own: carriage return, line feed and tab become \r, \n and \t, the other
+// control characters and the line and paragraph separators \xHH or \uHHHH.
+std::wstring EscapeControlCharacters(std::wstring_view text);
 std::wstring FromUtf16(std::u16string_view units);
 // Little-endian bytes of UTF-16 text without a terminator, and back.
 std::string ToLittleEndianBytes(std::u16string_view units);

@@ -1,7 +1,7 @@
 #include "launcher/help_model.h"
 
 #include "foundation/text.h"
-#include "launcher/language_catalog.h"
+#include "run/language_catalog.h"
 #include "resources/resource_ids.h"
 
 namespace setup {

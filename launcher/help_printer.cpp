@@ -3,9 +3,9 @@
 #include <set>
 
 #include "launcher/help_model.h"
-#include "launcher/language_catalog.h"
 #include "launcher/word_wrap.h"
 #include "resources/resource_ids.h"
+#include "run/language_catalog.h"
 
 namespace setup {
 

@@ -1,5 +1,7 @@
 #include "launcher/os_version_rules.h"
 
+#include <algorithm>
+#include <limits>
 #include <tuple>
 
 #include "foundation/format.h"
@@ -34,8 +36,17 @@ std::wstring BaseName(const platform::OsVersion& v, const NamingContext& context
   return Format(L"Windows %d.%d", v.major, v.minor);
 }
 
+// The piece's leading number, saturated: a number beyond the 32-bit range, or a negative one,
+// is an absurd requirement and becomes the highest number, which no system reaches.
 std::uint32_t PieceNumber(const std::vector<std::wstring_view>& pieces, std::size_t index) {
-  return index < pieces.size() ? static_cast<std::uint32_t>(ParseLeadingInteger(pieces[index])) : 0;
+  if (index >= pieces.size()) return 0;
+  const std::int64_t value = ParseLeadingInteger(pieces[index]);
+  if (value < 0 || value > std::numeric_limits<std::uint32_t>::max()) return std::numeric_limits<std::uint32_t>::max();
+  return static_cast<std::uint32_t>(value);
+}
+
+std::uint16_t SaturatedWord(std::uint32_t value) {
+  return static_cast<std::uint16_t>(std::min<std::uint32_t>(value, std::numeric_limits<std::uint16_t>::max()));
 }
 
 }  // namespace
@@ -70,8 +81,8 @@ std::wstring RequiredOsDisplayName(const OsRequirement& requirement, const Namin
   platform::OsVersion version;
   version.major = requirement.major;
   version.minor = requirement.minor;
-  version.servicePackMajor = static_cast<std::uint16_t>(requirement.servicePackMajor);
-  version.servicePackMinor = static_cast<std::uint16_t>(requirement.servicePackMinor);
+  version.servicePackMajor = SaturatedWord(requirement.servicePackMajor);
+  version.servicePackMinor = SaturatedWord(requirement.servicePackMinor);
   version.build = 1;
   return OsDisplayName(version, context);
 }

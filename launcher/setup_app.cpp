@@ -1,10 +1,14 @@
 #include "launcher/setup_app.h"
 
+#include <functional>
+
 #include "foundation/file_utilities.h"
 #include "foundation/text.h"
 #include "launcher/help_printer.h"
+#include "launcher/package_folder_cleanup.h"
+#include "extraction/extract_mode.h"
+#include "launcher/parent_console.h"
 #include "packages/package_information.h"
-#include "packages/package_installation_state.h"
 #include "packages/package_selection.h"
 #include "resources/resource_ids.h"
 
@@ -30,9 +34,18 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
       invocation_(std::move(invocation)),
       log_(*platform_->files, *platform_->installer),
       languages_(*platform_->resources),
-      packageResources_(*platform_->resources),
+      packageResources_(*platform_->resources, languages_),
       cacheRoot_(*platform_),
-      appName_(DefaultAppName(platform_->system->ModulePath())) {
+      appName_(DefaultAppName(platform_->system->ModulePath())),
+      run_{*platform_,
+           log_,
+           result_,
+           languages_,
+           commandLine_,
+           packages_,
+           packageResources_,
+           appName_,
+           platform::IsSixtyFourBitArchitecture(platform_->system->NativeProcessorArchitecture())} {
   commandLine_.ParseArguments(invocation_.arguments);
   log_.Open(commandLine_.LogPath(), commandLine_.LogMode(), commandLine_.LogAttributes());
   log_.WriteLog(L"=== SetupLauncher started: %s Build type: SHIP ANSI %s\r\n", kLogErrors,
@@ -40,25 +53,22 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
                 ICBSFileUtilities(*platform_).FileVersionText(platform_->system->ModulePath()));
 }
 
-std::wstring CSetupApp::ReadPackageText(std::wstring_view name) const {
-  return packageResources_.ReadText(name, multiLanguage_);
-}
-
 bool CSetupApp::InitInstance() {
-  log_.WriteLog(L"TSL (c): CommandLine: %s\r\n", kLogWarnings, invocation_.rawArguments);
+  log_.WriteLog(L"TSL (c): CommandLine: %s\r\n", kLogWarnings, EscapeControlCharacters(invocation_.rawArguments));
   SelectLanguage();
   BuildHelpModel();
-  std::wstring propertyErrors;
-  const bool propertiesValid = CheckCommandLineProperties(propertyErrors);
+  const std::optional<std::wstring> propertyErrors = CheckCommandLineProperties();
 
   if (commandLine_.IsValidate()) {
     RunValidationMode();
   } else if (commandLine_.IsHelp() || commandLine_.IsInvalid()) {
     RunHelpMode();
   } else if (commandLine_.IsExtract()) {
-    RunExtractMode();
+    // A taxonomy package that cannot be written ends the extraction there: the framework then
+    // ends the process with the result recorded so far, unreported.
+    if (!RunExtractMode()) return true;
   } else {
-    RunInstallMode(propertiesValid ? std::nullopt : std::optional(propertyErrors));
+    RunInstallMode(propertyErrors);
   }
 
   ReportResult();
@@ -70,16 +80,11 @@ bool CSetupApp::InitInstance() {
 void CSetupApp::SelectLanguage() {
   languages_.SelectByName(L"English");
   const platform::Resources& resources = *platform_->resources;
-  int available = 0;
   for (LanguageEntry& entry : languages_.Entries()) {
     const std::wstring name = entry.langId == kLangEnglish ? L"PACKAGE_0" : L"PACKAGE_0_" + std::wstring(entry.lcidText);
-    if (resources.FindPackageResource(name, entry.langId)) {
-      entry.available = true;
-      ++available;
-    }
+    entry.available = resources.FindPackageResource(name, entry.langId).has_value();
   }
-  multiLanguage_ = available >= 2;
-  if (multiLanguage_) {
+  if (languages_.IsMultiLanguage()) {
     if (!commandLine_.Language().empty()) {
       languages_.SelectByName(commandLine_.Language());
     } else {
@@ -97,13 +102,13 @@ void CSetupApp::SelectLanguage() {
 void CSetupApp::BuildHelpModel() {
   HelpModelInputs inputs;
   inputs.hasGermanPackage = platform_->resources->FindPackageResource(L"PACKAGE_0_1031", 1031).has_value();
-  inputs.hasSeveralPackages = packageResources_.PackageCount(multiLanguage_) > 1;
-  inputs.firstProductName = ReadPackageText(L"PRODUCT_NAME_0");
+  inputs.hasSeveralPackages = packageResources_.PackageCount() > 1;
+  inputs.firstProductName = packageResources_.ReadText(L"PRODUCT_NAME_0");
   help_.Build(languages_, inputs);
 }
 
-bool CSetupApp::CheckCommandLineProperties(std::wstring& errorText) {
-  bool valid = true;
+std::optional<std::wstring> CSetupApp::CheckCommandLineProperties() {
+  std::optional<std::wstring> errors;
   for (const std::wstring& property : commandLine_.Properties()) {
     const std::size_t equals = property.find(L'=');
     const std::wstring_view name = std::wstring_view(property).substr(0, equals);
@@ -121,87 +126,45 @@ bool CSetupApp::CheckCommandLineProperties(std::wstring& errorText) {
       std::size_t consumed = 0;
       ParseLeadingInteger(number, &consumed);
       if (!number.empty() && consumed != number.size()) {
-        errorText += languages_.FormatText(IDS_ERROR_PROPERTY_NOT_NUMERIC, name) + L"\n";
-        valid = false;
+        errors = errors.value_or(L"") + languages_.FormatText(IDS_ERROR_PROPERTY_NOT_NUMERIC, name) + L"\n";
       }
       continue;
     }
-    platform::Console& console = *platform_->console;
-    console.AttachToParent();
-    console.Write(languages_.FormatText(IDS_WARNING_UNKNOWN_PROPERTY, name) + L"\r\n");
-    console.PostEnterToConsoleWindow();
-    console.Free();
+    ParentConsole(*platform_->console).Write(languages_.FormatText(IDS_WARNING_UNKNOWN_PROPERTY, name) + L"\r\n");
   }
-  return valid;
+  return errors;
 }
 
 void CSetupApp::RunValidationMode() {
-  platform_->console->AttachToParent();
+  ParentConsole console(*platform_->console);
   log_.WriteLog(L"Validation if all necessary resources have been compiled into setup.", kLogInfo);
-  if (!ValidateResources(packageResources_, languages_, multiLanguage_, *platform_->console)) {
+  if (!ValidateResources(packageResources_, languages_, console.Port())) {
     log_.WriteLog(L"Validation failed!", kLogErrors);
     result_.Record(kResultCorrupted, 0, true);
   }
-  EndConsole();
 }
 
 void CSetupApp::RunHelpMode() {
-  platform_->console->AttachToParent();
-  platform_->console->Write(HelpText(help_, languages_, LauncherFileName(platform_->system->ModulePath())));
-  EndConsole();
+  ParentConsole(*platform_->console)
+      .Write(HelpText(help_, languages_, LauncherFileName(platform_->system->ModulePath())));
+  // Help asked for on purpose succeeds; help shown for a bad command line is a failure.
+  if (commandLine_.IsInvalid()) result_.Record(kResultInvalidCommandLine, 0, false);
 }
 
-void CSetupApp::RunExtractMode() {
-  platform_->console->AttachToParent();
-  // Unpacking the packages into the current folder is not part of this build yet; the run
-  // ends as a failed extraction instead of pretending to have extracted anything.
-  result_.Record(kResultInstallFailed, 0, false);
-  EndConsole();
-}
-
-void CSetupApp::EndConsole() {
-  platform_->console->PostEnterToConsoleWindow();
-  platform_->console->Free();
-}
-
-void CSetupApp::ShowMessageBox(std::wstring_view text, platform::MessageBoxIcon icon) {
-  if (!commandLine_.ForbidsMessageBoxes()) platform_->ui->ShowMessageBox(text, appName_, icon);
+bool CSetupApp::RunExtractMode() {
+  ParentConsole console(*platform_->console);
+  if (!ReadPackageInformation()) {
+    result_.Record(kResultPackageInfoMissing, 0, false);
+    return true;
+  }
+  return ExtractEveryPackage(run_) == ExtractModeEnd::Completed;
 }
 
 void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors) {
-  SystemPrerequisites prerequisites(*platform_, log_, os_);
-  if (!prerequisites.CheckOsVersion(ReadPackageText(L"OS"))) {
-    log_.WriteLog(L"TSL (c): Setup not allowed to run on %s\r\n", kLogWarnings, os_.detectedName);
-    ShowMessageBox(languages_.FormatText(IDS_MSG_OS_TOO_OLD, os_.detectedName, os_.requiredName),
-                   platform::MessageBoxIcon::Error);
-    result_.Record(kResultOsTooOld, 0, false);
-    return;
-  }
-  packages_.is64BitSystem = os_.is64BitSystem;
-  if (!prerequisites.CheckDirect2D()) {
-    log_.WriteLog(L"No Direct2D found on this machine.", kLogWarnings);
-    ShowMessageBox(languages_.Text(IDS_MSG_NO_DIRECT2D), platform::MessageBoxIcon::Error);
-    result_.Record(kResultNoDirect2D, 0, false);
-    return;
-  }
-  if (propertyErrors) {
-    platform_->console->AttachToParent();
-    platform_->console->Write(L"\r\n" + *propertyErrors + L"\r\n\r\n");
-    EndConsole();
-    return;
-  }
-  if (prerequisites.AnotherLauncherRunning()) {
-    log_.WriteLog(L"TSL (c): Setup already in progress.\r\n", kLogErrors);
-    result_.Record(kResultAlreadyRunning, 0, false);
-    return;
-  }
-  if (!prerequisites.UserHasRights()) {
-    log_.WriteLog(L"TSL (c): User has no sufficient rights to run setup.\r\n", kLogErrors);
-    result_.Record(kResultNoRights, 0, false);
-    return;
-  }
+  if (!PassesPrerequisites(propertyErrors)) return;
   platform_->ui->LoadRichEdit();
-  appName_ = languages_.FormatText(IDS_WIZARD_TITLE, ReadPackageText(L"PRODUCT_NAME_0"));
+  appName_ = languages_.FormatText(IDS_WIZARD_TITLE, packageResources_.ReadText(L"PRODUCT_NAME_0"));
+  if (!PackageBaseFolderIsUsable()) return;
   if (!ReadPackageInformation()) result_.Record(kResultPackageInfoMissing, 0, false);
   ApplyCommandLineSelection(packages_, commandLine_.SubPackages(), log_);
   if (result_.kind != kResultSuccess) return;
@@ -211,11 +174,65 @@ void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors
   result_.Record(kResultInstallFailed, 0, false);
 }
 
+bool CSetupApp::PassesPrerequisites(const std::optional<std::wstring>& propertyErrors) {
+  SystemPrerequisites system(*platform_, log_, os_);
+  // One row per check, in the order they run: the question, and what a failure tells the
+  // log, the user or the console, and records.
+  struct Check {
+    std::function<bool()> passes;
+    std::function<void()> tellFailure;
+    ResultKind kind;
+  };
+  const Check checks[] = {
+      {[&] { return system.CheckOsVersion(packageResources_.ReadText(L"OS")); },
+       [&] {
+         log_.WriteLog(L"TSL (c): Setup not allowed to run on %s\r\n", kLogWarnings, os_.detectedName);
+         run_.ShowMessageBox(languages_.FormatText(IDS_MSG_OS_TOO_OLD, os_.detectedName, os_.requiredName),
+                             platform::MessageBoxIcon::Error);
+       },
+       kResultOsTooOld},
+      {[&] { return system.CheckDirect2D(); },
+       [&] {
+         log_.WriteLog(L"No Direct2D found on this machine.", kLogWarnings);
+         run_.ShowMessageBox(languages_.Text(IDS_MSG_NO_DIRECT2D), platform::MessageBoxIcon::Error);
+       },
+       kResultNoDirect2D},
+      {[&] { return !propertyErrors; },
+       [&] { ParentConsole(*platform_->console).Write(L"\r\n" + *propertyErrors + L"\r\n\r\n"); },
+       kResultInvalidCommandLine},
+      {[&] { return !system.AnotherLauncherRunning(); },
+       [&] { log_.WriteLog(L"TSL (c): Setup already in progress.\r\n", kLogErrors); },
+       kResultAlreadyRunning},
+      {[&] { return system.UserHasRights(); },
+       [&] { log_.WriteLog(L"TSL (c): User has no sufficient rights to run setup.\r\n", kLogErrors); },
+       kResultNoRights},
+  };
+  for (const Check& check : checks) {
+    if (check.passes()) continue;
+    check.tellFailure();
+    result_.Record(check.kind, 0, false);
+    return false;
+  }
+  return true;
+}
+
+bool CSetupApp::PackageBaseFolderIsUsable() {
+  cacheRoot_.Path();
+  if (!cacheRoot_.Refused()) return true;
+  log_.WriteLog(L"TSL (c): Package folder root %s refused: it is a link or not owned by Administrators or SYSTEM.\r\n",
+                kLogErrors, cacheRoot_.Location());
+  run_.ShowMessageBox(languages_.FormatText(IDS_MSG_PACKAGE_BASE_FOLDER_UNSAFE, cacheRoot_.Location()),
+                      platform::MessageBoxIcon::Error);
+  result_.Record(kResultInstallFailed, 0, false);
+  return false;
+}
+
 bool CSetupApp::ReadPackageInformation() {
-  const PackageInformationSources sources{packageResources_, multiLanguage_, commandLine_.Workload()};
-  const bool complete =
-      setup::ReadPackageInformation(packages_, sources, PackageBuildContext{Detection(), cacheRoot_}, log_);
-  SetDefaultHandleFlags(packages_, Detection(), commandLine_);
+  const DetectionContext detection = Detection(run_);
+  const bool complete = setup::ReadPackageInformation(packages_, {packageResources_, commandLine_.Workload()},
+                                                      PackageBuildContext{detection, cacheRoot_}, log_);
+  SetDefaultHandleFlags(packages_, detection,
+                        {commandLine_.IsExtract(), commandLine_.IsRepair(), commandLine_.IsUninstall()});
   return complete;
 }
 
@@ -223,7 +240,7 @@ void CSetupApp::ReportResult() {
   if (result_.kind == kResultSuccess || result_.reported) return;
   log_.WriteLog(L"TSL (c): ERROR: %s\r\n", kLogInfo, DescribeResult(result_, *platform_->system));
   if (const std::uint32_t messageId = ResultMessageId(result_.kind); messageId != 0) {
-    ShowMessageBox(languages_.Text(messageId), platform::MessageBoxIcon::Exclamation);
+    run_.ShowMessageBox(languages_.Text(messageId), platform::MessageBoxIcon::Exclamation);
   }
   result_.reported = true;
 }
@@ -231,48 +248,10 @@ void CSetupApp::ReportResult() {
 int CSetupApp::ExitInstance() {
   log_.WriteLog(L"TSL (c): entering ExitInstance \r\n", kLogInfo);
   if (pumpOnExit_) platform_->ui->PumpUntilQuit();
-
-  const SetupPackage* main = packages_.Main();
-  const bool uninstall = commandLine_.IsUninstall();
-  const bool succeeded = result_.kind == kResultSuccess;
-  if (main) {
-    const bool mainInstalled = IsPackageInstalled(Detection(), *main);
-    if (!EqualsIgnoreCase(main->installerType, L"msi") && uninstall) RemoveFoldersOfPackagesNotInstalled();
-    if (succeeded && mainInstalled && commandLine_.IsFastOem()) RemoveFoldersOfPackagesNotInstalled();
-    if (!uninstall && !commandLine_.IsRepair() && !mainInstalled && !succeeded) RemoveFoldersOfPackagesNotInstalled();
-    if (uninstall && packages_.packages.size() >= 2 && succeeded && !mainInstalled) RemovePackageFolder(*main);
-  }
-
+  RemoveUnneededPackageFolders(run_, cacheRoot_);
   log_.WriteLog(L"=== SetupLauncher stopped: %s\r\n", kLogErrors, TimeStamp(platform_->system->Now()));
-  if (packages_.packages.size() >= 2 && uninstall && succeeded) StartSelfDeletingCleanup();
+  StartSelfDeletingCleanup(run_, cacheRoot_);
   return result_.kind;
-}
-
-void CSetupApp::RemoveFoldersOfPackagesNotInstalled() {
-  for (const SetupPackage& package : packages_.packages) {
-    if (!IsPackageInstalled(Detection(), package)) RemovePackageFolder(package);
-  }
-}
-
-void CSetupApp::RemovePackageFolder(const SetupPackage& package) {
-  // A package without a folder of its own (no cache root, or no usable package code) has
-  // nothing to remove; an empty path would name the current folder.
-  if (package.packageFolder.empty()) return;
-  ICBSFileUtilities utilities(*platform_);
-  if (!utilities.FolderExists(package.packageFolder)) return;
-  log_.WriteLog(L"TSL (c): Deleting MSI folder %s\r\n", kLogInfo, package.packageFolder);
-  if (utilities.DeleteFolderTree(package.packageFolder)) {
-    log_.WriteLog(L"TSL (c): Deleted MSI folder %s\r\n", kLogInfo, package.packageFolder);
-  }
-}
-
-void CSetupApp::StartSelfDeletingCleanup() {
-  // The batch lies beside the package folders, so that removing the main package's folder
-  // does not pull the running batch file away from under itself.
-  const std::wstring batchPath = PackageBaseFolder() + L"\\SelfDelete.bat";
-  const std::wstring content = Format(L"@ECHO OFF\n rmdir /S /Q %s\n DEL \"%%~f0\"", packages_.Main()->packageFolder);
-  if (!platform_->files->WriteFile(batchPath, platform_->files->ToAnsi(content))) return;
-  ICBSFileUtilities(*platform_).Wait(batchPath, false, L"", {}, platform::kWaitForever, true);
 }
 
 }  // namespace setup

@@ -10,11 +10,6 @@ namespace {
 constexpr std::wstring_view kMutexBaseName = L"_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}";
 constexpr std::wstring_view kProductOptionsKey = L"System\\CurrentControlSet\\Control\\ProductOptions";
 
-bool IsSixtyFourBit(std::uint16_t architecture) {
-  return architecture == platform::kArchitectureIa64 || architecture == platform::kArchitectureAmd64 ||
-         architecture == platform::kArchitectureArm64;
-}
-
 }  // namespace
 
 bool SystemPrerequisites::CheckOsVersion(std::wstring_view osResourceText) {
@@ -24,11 +19,11 @@ bool SystemPrerequisites::CheckOsVersion(std::wstring_view osResourceText) {
   const NamingContext naming{platform_.system->IsServerR2(), architecture};
   facts_.detectedName = OsDisplayName(facts_.detected, naming);
   log_.WriteLog(L"TSL (c): found %s\r\n", kLogInfo, facts_.detectedName);
-  facts_.is64BitSystem = IsSixtyFourBit(architecture);
 
   const OsRequirement required = ParseOsRequirement(osResourceText);
   facts_.requiredName = RequiredOsDisplayName(required, naming);
-  log_.WriteLog(L"TSL (c): Expect at least %s %s\r\n", kLogInfo, facts_.requiredName, required.restriction);
+  log_.WriteLog(L"TSL (c): Expect at least %s %s\r\n", kLogInfo, facts_.requiredName,
+                EscapeControlCharacters(required.restriction));
   if (required.major == 0) {
     log_.WriteLog(L"TSL (c): Not checking OS version since no minimum version specified.\r\n", kLogWarnings);
     return true;

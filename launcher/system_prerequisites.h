@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "launcher/setup_log.h"
 #include "platform/platform.h"
+#include "run/setup_log.h"
 
 namespace setup {
 
@@ -16,7 +16,6 @@ struct OsFacts {
   std::wstring detectedName;
   std::wstring requiredName;
   std::int32_t welcomeTextId = 35;  // the default introduction text of the welcome page
-  bool is64BitSystem = false;
 };
 
 class SystemPrerequisites {

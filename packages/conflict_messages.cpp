@@ -2,7 +2,7 @@
 
 #include "foundation/format.h"
 #include "foundation/text.h"
-#include "launcher/language_catalog.h"
+#include "run/language_catalog.h"
 #include "resources/resource_ids.h"
 
 namespace setup {

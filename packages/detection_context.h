@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "run/run_context.h"
 
 namespace setup {
 
@@ -10,5 +11,8 @@ struct DetectionContext {
   platform::Platform& platform;
   bool is64BitSystem = false;
 };
+
+// The detection context of a run.
+inline DetectionContext Detection(const RunContext& run) { return {run.platform, run.is64BitSystem}; }
 
 }  // namespace setup

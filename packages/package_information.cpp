@@ -1,5 +1,6 @@
 #include "packages/package_information.h"
 
+#include "foundation/text.h"
 #include "packages/workload_packages.h"
 
 namespace setup {
@@ -9,7 +10,7 @@ namespace {
 bool ReadResourcePackages(PackageList& list, const PackageInformationSources& sources, int count,
                           const PackageBuildContext& context, SetupLog& log) {
   log.WriteLog(L"TSL (c): Installer contains %d packages.\r\n", kLogInfo, count);
-  const auto text = [&](FormatText<int> name, int n) { return sources.resources.ReadText(Format(name, n), sources.multiLanguage); };
+  const auto text = [&](FormatText<int> name, int n) { return sources.resources.ReadText(Format(name, n)); };
   for (int n = 0; n < count; ++n) {
     PackageDescription description;
     description.productName = text(L"PRODUCT_NAME_%d", n);
@@ -23,7 +24,8 @@ bool ReadResourcePackages(PackageList& list, const PackageInformationSources& so
     description.transformPattern = Format(L"PACKAGE_%d_%%s", n);
     description.main = n == 0;
     SetupPackage package = BuildSetupPackage(context, std::move(description));
-    log.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo, package.productName);
+    log.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo,
+                 EscapeControlCharacters(package.productName));
     const bool hasPackageCode = !package.packageCode.empty();
     list.packages.push_back(std::move(package));
     // Reading already failed; a damaged count must not make the launcher build packages
@@ -39,7 +41,7 @@ bool ReadPackageInformation(PackageList& list, const PackageInformationSources& 
                             const PackageBuildContext& context, SetupLog& log) {
   list.packages.clear();
   log.WriteLog(L"TSL (c): Reading package information.\r\n", kLogInfo);
-  const int count = sources.resources.PackageCount(sources.multiLanguage);
+  const int count = sources.resources.PackageCount();
   if (count >= 1) return ReadResourcePackages(list, sources, count, context, log);
   if (sources.workloadPath.empty()) return true;
   return ReadWorkloadPackages(list, sources.workloadPath, context, log);

@@ -4,15 +4,14 @@
 
 #include <string>
 
-#include "launcher/setup_log.h"
 #include "packages/package_resources.h"
 #include "packages/setup_package_builder.h"
+#include "run/setup_log.h"
 
 namespace setup {
 
 struct PackageInformationSources {
   const PackageResources& resources;
-  bool multiLanguage = false;
   std::wstring workloadPath;  // the "workload=" value of the command line
 };
 

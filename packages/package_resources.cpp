@@ -5,12 +5,15 @@
 
 #include "foundation/format.h"
 #include "foundation/text.h"
-#include "launcher/language_catalog.h"
 #include "platform/console.h"
+#include "run/language_catalog.h"
 
 namespace setup {
 
-std::wstring PackageResources::ReadText(std::wstring_view name, bool multiLanguage) const {
+bool PackageResources::IsMultiLanguage() const { return languages_.IsMultiLanguage(); }
+
+std::wstring PackageResources::ReadText(std::wstring_view name) const {
+  const bool multiLanguage = IsMultiLanguage();
   const auto bytes = resources_.FindPackageResource(name, multiLanguage ? std::optional(kLangEnglish) : std::nullopt);
   if (!bytes || bytes->empty()) return {};
   if (multiLanguage && (*bytes)[0] == std::byte{0}) return {};
@@ -29,29 +32,33 @@ bool PackageResources::Exists(std::wstring_view name, std::optional<platform::La
   return resources_.FindPackageResource(name, language).has_value();
 }
 
-int PackageResources::PackageCount(bool multiLanguage) const {
-  const std::int64_t count = ParseLeadingInteger(ReadText(L"PACKAGE_COUNT", multiLanguage));
+int PackageResources::PackageCount() const {
+  const std::int64_t count = ParseLeadingInteger(ReadText(L"PACKAGE_COUNT"));
   return static_cast<int>(std::clamp<std::int64_t>(count, 0, std::numeric_limits<int>::max()));
 }
 
-bool ValidateResources(const PackageResources& resources, const LanguageCatalog& catalog, bool multiLanguage,
-                       platform::Console& console) {
+bool ValidateResources(const PackageResources& resources, const LanguageCatalog& catalog, platform::Console& console) {
   console.Write(L"\r\nValidation if all necessary resources have been compiled into setup.\r\n");
   // Each failure is written as it is found, so a damaged count costs time, never memory.
   bool complete = true;
+  bool packageHasAny = false;
   const auto check = [&](const std::wstring& name, const LanguageEntry* language) {
-    if (resources.Exists(name, language ? std::optional(language->langId) : std::nullopt)) return;
+    if (resources.Exists(name, language ? std::optional(language->langId) : std::nullopt)) {
+      packageHasAny = true;
+      return;
+    }
     complete = false;
     const std::wstring where = language ? L" [" + std::wstring(language->lcidText) + L"]" : std::wstring();
     console.Write(Format(L"    Test for resource %s%s failed!", name, where));
   };
   check(L"OS", nullptr);
   check(L"PACKAGE_COUNT", nullptr);
-  const int count = resources.PackageCount(multiLanguage);
-  const std::size_t languages = multiLanguage ? kLanguageCount : 1;
+  const int count = resources.PackageCount();
+  const std::size_t languages = resources.IsMultiLanguage() ? kLanguageCount : 1;
   constexpr std::wstring_view kTextResources[] = {L"PRODUCT_NAME",     L"PRODUCT_CODE",     L"PRODUCT_ID",
                                                   L"PRODUCT_VERSION",  L"PRODUCT_PLATFORM", L"PACKAGE_CODE"};
   for (int n = 0; n < count; ++n) {
+    packageHasAny = false;
     for (std::size_t k = 0; k < languages; ++k) {
       for (const std::wstring_view base : kTextResources) check(Format(L"%s_%d", base, n), nullptr);
       if (k == 0) {
@@ -61,6 +68,9 @@ bool ValidateResources(const PackageResources& resources, const LanguageCatalog&
         check(Format(L"PACKAGE_%d_%s", n, entry.lcidText), &entry);
       }
     }
+    // A package number without a single resource of its own means the count is wrong: the
+    // packages end here, and checking up to an absurd count would only repeat this failure.
+    if (!packageHasAny) break;
   }
   console.Write(complete ? L"All resources have been detected.\r\n" : L"Some resources are missing.\r\n");
   return complete;

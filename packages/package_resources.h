@@ -16,23 +16,27 @@ namespace platform {
 class Console;
 }
 
+// The package resources of this launcher. Whether the setup is multi-language is the
+// catalogue's to say (it knows which languages the setup carries), once the languages are chosen.
 class PackageResources {
  public:
-  explicit PackageResources(const platform::Resources& resources) : resources_(resources) {}
+  PackageResources(const platform::Resources& resources, const LanguageCatalog& languages)
+      : resources_(resources), languages_(languages) {}
 
+  bool IsMultiLanguage() const;
   // The text of a package text resource up to its terminating zero; empty when missing. A
   // multi-language setup reads only the English resources and treats an empty one as missing.
-  std::wstring ReadText(std::wstring_view name, bool multiLanguage) const;
+  std::wstring ReadText(std::wstring_view name) const;
   bool Exists(std::wstring_view name, std::optional<platform::LangId> language) const;
   // The leading decimal number of "PACKAGE_COUNT"; 0 when there is none.
-  int PackageCount(bool multiLanguage) const;
+  int PackageCount() const;
 
  private:
   const platform::Resources& resources_;
+  const LanguageCatalog& languages_;
 };
 
 // Writes the validation report to the console; true when every resource exists.
-bool ValidateResources(const PackageResources& resources, const LanguageCatalog& catalog, bool multiLanguage,
-                       platform::Console& console);
+bool ValidateResources(const PackageResources& resources, const LanguageCatalog& catalog, platform::Console& console);
 
 }  // namespace setup

@@ -3,9 +3,8 @@
 #include <vector>
 
 #include "foundation/text.h"
-#include "launcher/command_line_info.h"
-#include "launcher/setup_log.h"
 #include "packages/package_installation_state.h"
+#include "run/setup_log.h"
 
 namespace setup {
 namespace {
@@ -26,10 +25,9 @@ bool SelectsNone(const std::vector<std::wstring_view>& patterns) {
 
 }  // namespace
 
-bool DefaultHandleFlag(const SetupPackage& package, bool mainPackageInstalled,
-                       const CSetupAppCommandLineInfo& commandLine) {
-  if (commandLine.IsExtract()) return true;
-  if (commandLine.IsRepair() || commandLine.IsUninstall()) return package.registered;
+bool DefaultHandleFlag(const SetupPackage& package, bool mainPackageInstalled, SelectionMode mode) {
+  if (mode.extract) return true;
+  if (mode.repair || mode.uninstall) return package.registered;
   // The main package is always handled. When the main product is present this is a
   // maintenance run that also handles the sub-packages already installed; otherwise a fresh
   // install handles the sub-packages not yet installed.
@@ -37,11 +35,10 @@ bool DefaultHandleFlag(const SetupPackage& package, bool mainPackageInstalled,
   return mainPackageInstalled ? package.registered : !package.registered;
 }
 
-void SetDefaultHandleFlags(PackageList& packages, const DetectionContext& detection,
-                           const CSetupAppCommandLineInfo& commandLine) {
+void SetDefaultHandleFlags(PackageList& packages, const DetectionContext& detection, SelectionMode mode) {
   const SetupPackage* main = packages.Main();
   const bool mainInstalled = main && IsPackageInstalled(detection, *main);
-  for (SetupPackage& package : packages.packages) package.handle = DefaultHandleFlag(package, mainInstalled, commandLine);
+  for (SetupPackage& package : packages.packages) package.handle = DefaultHandleFlag(package, mainInstalled, mode);
 }
 
 std::optional<std::wstring> SelectedByCommandLine(const SetupPackage& package, std::wstring_view subPackages) {
@@ -60,15 +57,15 @@ void ApplyCommandLineSelection(PackageList& packages, std::wstring_view subPacka
     const auto pattern = SelectedByCommandLine(package, subPackages);
     if (pattern) {
       log.WriteLog(L"TSL (c): Avoid skipping of sub-package %s due to pattern '%s'.\r\n", kLogInfo,
-                   package.productName, *pattern);
+                   EscapeControlCharacters(package.productName), EscapeControlCharacters(*pattern));
     }
     package.handle = pattern.has_value();
     if (package.handle) {
       log.WriteLog(L"TSL (c): set default handling of package %s due to command line argument.\r\n", kLogInfo,
-                   package.productName);
+                   EscapeControlCharacters(package.productName));
     } else {
       log.WriteLog(L"TSL (c): skipped handling of package %s due to command line argument.\r\n", kLogInfo,
-                   package.productName);
+                   EscapeControlCharacters(package.productName));
     }
   }
 }

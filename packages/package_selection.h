@@ -13,18 +13,22 @@
 
 namespace setup {
 
-class CSetupAppCommandLineInfo;
 class SetupLog;
+
+// The mode switches of the command line that decide the default handle flags.
+struct SelectionMode {
+  bool extract = false;
+  bool repair = false;
+  bool uninstall = false;
+};
 
 // The handle flag of a package being built. `mainPackageInstalled` is the live installed
 // state of the main package (a main product installed by another build does not count); it
 // decides for sub-packages whether this is a maintenance run.
-bool DefaultHandleFlag(const SetupPackage& package, bool mainPackageInstalled,
-                       const CSetupAppCommandLineInfo& commandLine);
+bool DefaultHandleFlag(const SetupPackage& package, bool mainPackageInstalled, SelectionMode mode);
 
 // Sets the default handle flag of every package of a list just read.
-void SetDefaultHandleFlags(PackageList& packages, const DetectionContext& detection,
-                           const CSetupAppCommandLineInfo& commandLine);
+void SetDefaultHandleFlags(PackageList& packages, const DetectionContext& detection, SelectionMode mode);
 
 // The element of the sub-packages value ("Trandel,Yarrick") that selects the package: the
 // first one that occurs in its product name (case-sensitive). None for an empty value, for

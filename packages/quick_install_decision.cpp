@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "launcher/setup_app.h"
 #include "packages/conflict_analysis.h"
 #include "packages/custom_install_folder.h"
 #include "packages/package_queries.h"
-#include "packages/quick_install_adjustment.h"
 #include "packages/previous_installation.h"
+#include "packages/quick_install_adjustment.h"
+#include "run/setup_log.h"
 
 namespace setup {
 namespace {
@@ -36,15 +36,14 @@ bool OffersUpgradeOf(const AnalysisContext& context, const SetupPackage& main, c
 
 }  // namespace
 
-QuickInstallDecision DecideQuickInstall(CSetupApp& app) {
+QuickInstallDecision DecideQuickInstall(const DetectionContext& detection, const LanguageCatalog& texts,
+                                        PackageList& packages, std::wstring_view subPackages, SetupLog& log) {
   QuickInstallDecision decision;
-  PackageList& packages = app.Packages();
   const SetupPackage* main = packages.Main();
   if (!main) return decision;
-  const AnalysisContext context{app.Detection(), packages, app.Languages()};
+  const AnalysisContext context{detection, packages, texts};
   if (AnyPackageBlocked(context, packages)) return decision;
 
-  SetupLog& log = app.Log();
   log.WriteLog(L"TSL (c): detecting upgrade or downgrade scenarios...\r\n", kLogInfo);
   PreviousInstallation previous = FindPreviousInstallation(context, *main);
   if (!previous.found) return decision;
@@ -55,8 +54,7 @@ QuickInstallDecision DecideQuickInstall(CSetupApp& app) {
   if (previous.sameSlot) log.WriteLog(L"    QUICL - Your current installation will get replaced.\r\n", kLogInfo);
 
   if (!previous.installations.empty() && packages.packages.size() >= 2) {
-    AdjustSubPackagesForQuickInstall(context.detection, packages, previous.installations,
-                                     app.CommandLine().SubPackages());
+    AdjustSubPackagesForQuickInstall(context.detection, packages, previous.installations, subPackages);
   }
   if (decision.offer) {
     decision.installedDisplayName = std::move(previous.displayName);

@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "packages/detection_context.h"
 #include "packages/product_record.h"
+#include "packages/setup_package.h"
 
 namespace setup {
 
-class CSetupApp;
+class LanguageCatalog;
+class SetupLog;
 
 struct QuickInstallDecision {
   bool offer = false;
@@ -23,8 +26,10 @@ struct QuickInstallDecision {
 
 // Runs the conflict and previous-installation analysis over the launcher's packages, writes
 // the upgrade lines to the log and, when a previous installation was found in a multi-package
-// setup, adjusts the sub-packages' handle flags. With an offer, the caller binds the setup
-// options to `installations`.
-QuickInstallDecision DecideQuickInstall(CSetupApp& app);
+// setup, adjusts the sub-packages' handle flags (keeping those that `subPackages`, the
+// command line's value, selects). With an offer, the caller binds the setup options to
+// `installations`.
+QuickInstallDecision DecideQuickInstall(const DetectionContext& detection, const LanguageCatalog& texts,
+                                        PackageList& packages, std::wstring_view subPackages, SetupLog& log);
 
 }  // namespace setup

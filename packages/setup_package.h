@@ -35,7 +35,6 @@ struct SetupPackage {
 
 struct PackageList {
   std::vector<SetupPackage> packages;
-  bool is64BitSystem = false;
 
   SetupPackage* Main() { return packages.empty() ? nullptr : &packages.front(); }
   const SetupPackage* Main() const { return packages.empty() ? nullptr : &packages.front(); }

@@ -1,15 +1,21 @@
 #include "packages/workload_packages.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "foundation/json.h"
+#include "foundation/path.h"
+#include "foundation/text.h"
 #include "foundation/text_mode_file.h"
 
 namespace setup {
 
 namespace {
 
+// Only a regular file on a disk is read: a device name (COM1, NUL, CON, also as
+// "C:\\x\\NUL.txt") would block the reading or feed it endless data.
 bool IsExistingFile(const platform::FileSystem& files, std::wstring_view path) {
-  const auto attributes = files.Attributes(path);
-  return attributes && !attributes->directory;
+  return !NamesDevice(path) && files.IsRegularDiskFile(path);
 }
 
 // The file's lines joined without their line ends (the reader needs no line structure).
@@ -47,24 +53,38 @@ bool ReadWorkloadPackages(PackageList& list, const std::wstring& path, const Pac
                           SetupLog& log) {
   const platform::FileSystem& files = *context.detection.platform.files;
   if (!IsExistingFile(files, path)) {
-    log.WriteLog(L"Workload file '%s' does not exist.\r\n", kLogErrors, path);
+    log.WriteLog(L"Workload file '%s' does not exist.\r\n", kLogErrors, EscapeControlCharacters(path));
+    return false;
+  }
+  if (files.FileSize(path).value_or(0) > kMaxWorkloadBytes) {
+    log.WriteLog(L"Workload '%s' is larger than the %d bytes the %d packages a setup may carry need.\r\n", kLogErrors,
+                 EscapeControlCharacters(path), static_cast<int>(kMaxWorkloadBytes), static_cast<int>(kMaxWorkloadPackages));
     return false;
   }
   try {
     const std::unique_ptr<JsonValue> root = ParseJsonDocument(ReadJoinedLines(files, path));
     if (!root->HasMember(L"packages") || root->GetMember(L"packages").Type() != JsonType::Array) {
-      log.WriteLog(L"Workload '%s' is not a proper JSON package array object.\r\n", kLogErrors, path);
+      log.WriteLog(L"Workload '%s' is not a proper JSON package array object.\r\n", kLogErrors,
+                   EscapeControlCharacters(path));
       return false;
     }
     const JsonArray& elements = root->GetMember(L"packages").Elements();
     if (elements.empty()) {
-      log.WriteLog(L"Workload '%s' doesn't contain any pakages.\r\n", kLogErrors, path);
+      log.WriteLog(L"Workload '%s' doesn't contain any pakages.\r\n", kLogErrors, EscapeControlCharacters(path));
+      return false;
+    }
+    if (elements.size() > kMaxWorkloadPackages) {
+      log.WriteLog(L"Workload '%s' holds %d packages, more than the %d a setup may carry.\r\n", kLogErrors,
+                   EscapeControlCharacters(path),
+                   static_cast<int>(std::min<std::size_t>(elements.size(), std::numeric_limits<int>::max())),
+                   static_cast<int>(kMaxWorkloadPackages));
       return false;
     }
     bool complete = true;
     for (const std::unique_ptr<JsonValue>& element : elements) {
       SetupPackage package = BuildSetupPackage(context, DescribeWorkloadPackage(*element, list.packages.empty()));
-      log.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo, package.productName);
+      log.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo,
+                   EscapeControlCharacters(package.productName));
       complete = complete && !package.packageCode.empty() && !package.dataName.empty() &&
                  IsExistingFile(files, package.dataName);
       list.packages.push_back(std::move(package));

@@ -13,11 +13,15 @@ namespace setup::platform {
 struct FileAttributes {
   bool directory = false;
   bool readOnly = false;
+  // The entry is a link (junction, symbolic link or another reparse point) that redirects
+  // to somewhere else; it is reported as such, not as what it points to.
+  bool reparsePoint = false;
 };
 
 struct DirectoryEntry {
   std::wstring name;
   bool directory = false;
+  bool reparsePoint = false;
 };
 
 struct FileVersionNumbers {
@@ -29,6 +33,18 @@ struct FileVersionNumbers {
 
 // Access-right bits with their Windows values.
 inline constexpr std::uint32_t kGenericAll = 0x10000000;
+
+// Accounts the system knows in every language.
+enum class WellKnownAccount { System, Administrators, Users };
+
+// Access rights of a protected list's entry (Windows values).
+inline constexpr std::uint32_t kGenericRead = 0x80000000;
+inline constexpr std::uint32_t kGenericExecute = 0x20000000;
+
+struct AccessGrant {
+  WellKnownAccount account;
+  std::uint32_t accessMask;
+};
 
 // How an access-control entry names its account.
 enum class TrusteeForm { UserName, OtherName, Sid };
@@ -46,12 +62,41 @@ enum class CreateResult { Created, AlreadyExists, Failed };
 enum class OpenMode { CreateAlways, OpenAlways };
 enum class KnownFolder { CommonAppData, ProgramFiles, ProgramFilesX86, CommonDesktop };
 
+// Rights and sharing of a file stream (the Windows values).
+inline constexpr std::uint32_t kGenericWrite = 0x40000000;
+inline constexpr std::uint32_t kShareRead = 0x1;
+inline constexpr std::uint32_t kShareWrite = 0x2;
+
+enum class StreamDisposition { CreateAlways, OpenExisting };
+enum class SeekOrigin { Begin = 0, Current = 1, End = 2 };
+
+struct StreamWriteResult {
+  std::uint32_t written = 0;
+  bool diskFull = false;  // the write failed because the volume (or the handle's quota) is full
+};
+
+// A file opened with chosen rights, sharing and disposition; closed when destroyed.
+class FileStream {
+ public:
+  virtual ~FileStream() = default;
+  // Bytes read; 0 at the end of the file or on failure.
+  virtual std::uint32_t Read(void* buffer, std::uint32_t count) = 0;
+  virtual StreamWriteResult Write(const void* buffer, std::uint32_t count) = 0;
+  // Moves the file pointer by a 32-bit distance; the new position's low 32 bits, or none.
+  virtual std::optional<std::uint32_t> Seek(std::int32_t distance, SeekOrigin origin) = 0;
+  virtual std::optional<std::uint64_t> Size() const = 0;
+  // Sets the creation time alone from an MS-DOS date and time read as local time.
+  virtual bool SetCreationTimeFromLocalDosTime(std::uint16_t dosDate, std::uint16_t dosTime) = 0;
+};
+
 // A file open for writing at its end, shared for reading with other processes.
 class WritableFile {
  public:
   virtual ~WritableFile() = default;
   virtual bool Write(std::string_view bytes) = 0;
   virtual bool Flush() = 0;
+  // The size of the file in bytes (where the next write lands).
+  virtual std::uint64_t Size() const = 0;
 };
 
 class FileSystem {
@@ -59,6 +104,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   virtual std::unique_ptr<WritableFile> OpenForWriting(std::wstring_view path, OpenMode mode) = 0;
+  // Opens a file with normal attributes; `access` and `share` combine the constants above.
+  virtual std::unique_ptr<FileStream> OpenStream(std::wstring_view path, std::uint32_t access, std::uint32_t share,
+                                                 StreamDisposition disposition) = 0;
   virtual std::optional<FileAttributes> Attributes(std::wstring_view path) const = 0;
   virtual bool SetReadOnly(std::wstring_view path, bool readOnly) = 0;
   // Entries of folder + "\" + pattern ("*" and "?" wildcards), without "." and "..".
@@ -68,6 +116,8 @@ class FileSystem {
   virtual CreateResult CreateDirectory(std::wstring_view path) = 0;
   virtual bool CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists) = 0;
   virtual std::optional<std::uint64_t> FileSize(std::wstring_view path) const = 0;
+  // A file on a disk that can be read as such: not a folder, not a device, pipe or console.
+  virtual bool IsRegularDiskFile(std::wstring_view path) const = 0;
   virtual std::optional<FileVersionNumbers> FileVersion(std::wstring_view path) const = 0;
   virtual std::optional<std::string> ReadFile(std::wstring_view path) const = 0;
   // Creates or truncates the file and writes the bytes.
@@ -78,14 +128,23 @@ class FileSystem {
   virtual std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view) const {
     return std::nullopt;
   }
+  // The security identifier of the path's owner as text ("S-1-5-32-544"); empty optional
+  // when it cannot be read (or the file system has no owners).
+  virtual std::optional<std::wstring> OwnerSid(std::wstring_view) const { return std::nullopt; }
   // Adds to the path's list an entry that sets `accessMask` for the account named
   // `trusteeName`, inherited by files and subfolders, and stores the list.
   virtual bool SetInheritedAccess(std::wstring_view /*path*/, std::wstring_view /*trusteeName*/,
                                   std::uint32_t /*accessMask*/) {
     return false;
   }
+  // Replaces the path's list by the grants alone, each inherited by files and subfolders, and
+  // stops inheritance from the parent folder.
+  virtual bool SetProtectedAccess(std::wstring_view /*path*/, const std::vector<AccessGrant>& /*grants*/) {
+    return false;
+  }
   // Text in the system's ANSI code page (characters it cannot hold become '?').
   virtual std::string ToAnsi(std::wstring_view text) const = 0;
+  virtual std::wstring FromAnsi(std::string_view text) const = 0;
 };
 
 }  // namespace setup::platform

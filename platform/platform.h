@@ -4,10 +4,12 @@
 
 #include <memory>
 
+#include "platform/cabinet_decompression.h"
 #include "platform/console.h"
 #include "platform/crypto.h"
 #include "platform/file_system.h"
 #include "platform/installer.h"
+#include "platform/installer_databases.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
@@ -28,8 +30,10 @@ struct Platform {
   std::unique_ptr<Processes> processes;
   std::unique_ptr<UserInterface> ui;
   std::unique_ptr<Installer> installer;
+  std::unique_ptr<InstallerDatabases> databases;
   std::unique_ptr<Crypto> crypto;
   std::unique_ptr<ServiceControl> services;
+  std::unique_ptr<CabinetDecompression> cabinets;
 };
 
 }  // namespace setup::platform

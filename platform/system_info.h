@@ -25,6 +25,10 @@ inline constexpr std::uint16_t kArchitectureIa64 = 6;
 inline constexpr std::uint16_t kArchitectureAmd64 = 9;
 inline constexpr std::uint16_t kArchitectureArm64 = 12;
 
+constexpr bool IsSixtyFourBitArchitecture(std::uint16_t architecture) {
+  return architecture == kArchitectureIa64 || architecture == kArchitectureAmd64 || architecture == kArchitectureArm64;
+}
+
 struct LocalTime {
   int year = 0;
   int month = 0;
@@ -51,6 +55,9 @@ class SystemInfo {
   virtual bool HasDirect2D11() const = 0;
   // Membership of the calling thread's token; empty when the system cannot answer.
   virtual std::optional<bool> IsTokenMemberOf(BuiltinGroup group) const = 0;
+  // The security identifier of the user the process runs as, as text ("S-1-5-21-..."); empty
+  // when the system cannot answer.
+  virtual std::optional<std::wstring> ProcessUserSid() const = 0;
   virtual LangId UserDefaultUiLanguage() const = 0;
   // Full path of the launcher's own executable.
   virtual std::wstring ModulePath() const = 0;
@@ -60,6 +67,8 @@ class SystemInfo {
   // Creates a named mutex that stays held until the process ends.
   virtual MutexResult CreateNamedMutex(std::wstring_view name) = 0;
   virtual void Sleep(std::uint32_t milliseconds) const = 0;
+  // Milliseconds since the system started (wrapping at 2^32).
+  virtual std::uint32_t TickCount() const = 0;
 };
 
 }  // namespace setup::platform

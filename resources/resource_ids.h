@@ -6,6 +6,9 @@
 // Wizard title: "%s - Installer Wizard" with the product name.
 #define IDS_WIZARD_TITLE 1
 
+// Detail line of the unpack page: "Reading contents of package %s" with the product name.
+#define IDS_READING_PACKAGE 5
+
 // Message box texts of the result kinds and of the start-up checks.
 #define IDS_MSG_CORRUPTED_EXECUTABLE 6
 #define IDS_MSG_OS_TOO_OLD 10
@@ -19,6 +22,8 @@
 #define IDS_MSG_DIRECT2D_MISSING 67
 #define IDS_MSG_DISK_FULL 1130
 #define IDS_MSG_PACKAGE_INFO_MISSING 1146
+// The folder for the unpacked packages is a link or belongs to another user.
+#define IDS_MSG_PACKAGE_BASE_FOLDER_UNSAFE 1150
 
 // Introduction texts of the welcome page for the supported systems.
 #define IDS_WELCOME_SUPPORTED_OS_DEFAULT 35

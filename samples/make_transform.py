@@ -1,16 +1,21 @@
 #!/usr/bin/env python3
 """Writes a Windows Installer transform (.mst) that changes and adds rows of a package's
-Property table, for the language transforms of the sample products.
+Property table and adds rows to its File table, for the language transforms of the sample
+products and the transforms an administrator passes with TRANSFORMS=.
 
 usage: make_transform.py OUT.mst --language LCID --platform x64|Intel --product-code GUID
                          --upgrade-code GUID --version VERSION
                          [--set NAME=VALUE ...] [--add NAME=VALUE ...]
+                         [--add-file KEY:COMPONENT:FILENAME:SIZE:ATTRIBUTES:SEQUENCE ...]
 
---set changes the value of an existing property, --add inserts a new one. The file is a
-structured storage (compound file, version 3) with the transform class id: a summary information
-stream, the transform's own string pool and the Property table's changed rows. Each row starts
-with a 16-bit mask: an insert has bit 0 set and the number of columns in its high byte and
+--set changes the value of an existing property, --add inserts a new one, --add-file inserts a
+File row (attributes 8192 marks a file that is not compressed: it lies beside the package). The
+file is a structured storage (compound file, version 3) with the transform class id: a summary
+information stream, the transform's own string pool and the changed rows of each table. Each row
+starts with a 16-bit mask: an insert has bit 0 set and the number of columns in its high byte and
 carries every column; an update carries the primary key and the columns whose bits are set.
+Strings are 2-byte references into the transform's pool; integers are stored with their sign bit
+flipped, in the width of the package's column (2 bytes for i2, 4 for i4), 0 standing for null.
 """
 import argparse
 import pathlib
@@ -88,6 +93,21 @@ def property_rows(pool: StringPool, updates: dict[str, str], inserts: dict[str, 
         rows += struct.pack("<HHH", 0x0002, pool.ref(name), pool.ref(value))  # key, then column 1
     for name, value in inserts.items():
         rows += struct.pack("<HHH", 0x0201, pool.ref(name), pool.ref(value))  # insert of 2 columns
+    return rows
+
+
+# The package's File table: File s72, Component_ s72, FileName l255, FileSize i4, Version S72,
+# Language S20, Attributes I2, Sequence i4.
+FILE_COLUMNS = 8
+
+
+def file_rows(pool: StringPool, files: list[str]) -> bytes:
+    rows = b""
+    for item in files:
+        key, component, name, size, attributes, sequence = item.split(":")
+        rows += struct.pack("<HHHHI", (FILE_COLUMNS << 8) | 0x0001, pool.ref(key), pool.ref(component), pool.ref(name),
+                            int(size) ^ 0x80000000)
+        rows += struct.pack("<HHHI", 0, 0, int(attributes) ^ 0x8000, int(sequence) ^ 0x80000000)  # no version, language
     return rows
 
 
@@ -214,20 +234,22 @@ def main() -> None:
     parser.add_argument("--version", required=True)
     parser.add_argument("--set", action="append", default=[], metavar="NAME=VALUE")
     parser.add_argument("--add", action="append", default=[], metavar="NAME=VALUE")
+    parser.add_argument("--add-file", action="append", default=[],
+                        metavar="KEY:COMPONENT:FILENAME:SIZE:ATTRIBUTES:SEQUENCE")
     options = parser.parse_args()
     updates = dict(item.split("=", 1) for item in options.set)
     inserts = dict(item.split("=", 1) for item in options.add)
 
     pool = StringPool()
-    rows = property_rows(pool, updates, inserts)
+    tables = {"Property": property_rows(pool, updates, inserts), "File": file_rows(pool, options.add_file)}
     string_pool, string_data = pool.streams()
     streams = {
         "\x05SummaryInformation": summary_information(options.platform, options.language, options.product_code,
                                                       options.upgrade_code, options.version),
         table_stream_name("_StringPool"): string_pool,
         table_stream_name("_StringData"): string_data,
-        table_stream_name("Property"): rows,
     }
+    streams.update({table_stream_name(name): rows for name, rows in tables.items() if rows})
     options.output.write_bytes(compound_file(streams, TRANSFORM_CLSID))
 
 

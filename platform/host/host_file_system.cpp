@@ -1,5 +1,9 @@
 #include "platform/host/host_file_system.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cwctype>
 #include <fstream>
 
@@ -13,16 +17,28 @@ namespace {
 
 class HostWritableFile : public WritableFile {
  public:
-  explicit HostWritableFile(std::ofstream stream) : stream_(std::move(stream)) {}
+  HostWritableFile(std::ofstream stream, fs::path path) : stream_(std::move(stream)), path_(std::move(path)) {}
   bool Write(std::string_view bytes) override {
     stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return stream_.good();
   }
   bool Flush() override { return stream_.flush().good(); }
+  std::uint64_t Size() const override {
+    std::error_code error;
+    const auto size = fs::file_size(path_, error);
+    return error ? 0 : size;
+  }
 
  private:
   std::ofstream stream_;
+  fs::path path_;
 };
+
+// Symbolic links stand for the reparse points of Windows (junctions and symbolic links).
+bool IsLink(const fs::path& path) {
+  std::error_code error;
+  return fs::is_symlink(fs::symlink_status(path, error));
+}
 
 std::wstring Lower(std::wstring_view text) {
   std::wstring out(text);
@@ -36,7 +52,69 @@ bool IsReadOnly(const fs::path& path) {
   return !error && (perms & fs::perms::owner_write) == fs::perms::none;
 }
 
+// Windows names ignore case: an existing entry of another spelling stands for the name.
+fs::path Child(const fs::path& folder, std::wstring_view name) {
+  fs::path exact = folder / std::wstring(name);
+  std::error_code error;
+  if (fs::exists(fs::symlink_status(exact, error))) return exact;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    if (EqualsIgnoreCase(entry.path().filename().wstring(), name)) return entry.path();
+  }
+  return exact;
+}
+
+bool IsWritableFolder(const fs::path& folder) {
+  std::error_code error;
+  const fs::file_status status = fs::status(folder, error);
+  return !error && fs::is_directory(status) && (status.permissions() & fs::perms::owner_write) != fs::perms::none;
+}
+
 }  // namespace
+
+class HostFileStream : public FileStream {
+ public:
+  HostFileStream(HostFileSystem& files, std::wstring key, int descriptor)
+      : files_(files), key_(std::move(key)), descriptor_(descriptor) {}
+  ~HostFileStream() override { ::close(descriptor_); }
+  HostFileStream(const HostFileStream&) = delete;
+  HostFileStream& operator=(const HostFileStream&) = delete;
+
+  std::uint32_t Read(void* buffer, std::uint32_t count) override {
+    const ssize_t read = ::read(descriptor_, buffer, count);
+    return read > 0 ? static_cast<std::uint32_t>(read) : 0;
+  }
+
+  StreamWriteResult Write(const void* buffer, std::uint32_t count) override {
+    if (files_.freeSpace && count > *files_.freeSpace) return {0, true};
+    const ssize_t written = ::write(descriptor_, buffer, count);
+    if (written < 0) return {0, errno == ENOSPC || errno == EDQUOT};
+    if (files_.freeSpace) *files_.freeSpace -= static_cast<std::uint64_t>(written);
+    return {static_cast<std::uint32_t>(written), false};
+  }
+
+  std::optional<std::uint32_t> Seek(std::int32_t distance, SeekOrigin origin) override {
+    const int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+    const off_t position = ::lseek(descriptor_, distance, whence);
+    if (position < 0) return std::nullopt;
+    return static_cast<std::uint32_t>(position);
+  }
+
+  std::optional<std::uint64_t> Size() const override {
+    struct stat info {};
+    if (::fstat(descriptor_, &info) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(info.st_size);
+  }
+
+  bool SetCreationTimeFromLocalDosTime(std::uint16_t dosDate, std::uint16_t dosTime) override {
+    files_.creationTimes_[key_] = {dosDate, dosTime};
+    return true;
+  }
+
+ private:
+  HostFileSystem& files_;
+  std::wstring key_;
+  int descriptor_;
+};
 
 bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) {
   if (pattern == L"*.*" || pattern == L"*") return true;
@@ -61,7 +139,7 @@ fs::path HostFileSystem::HostPath(std::wstring_view windowsPath) const {
   fs::path host = root_ / std::wstring(1, static_cast<wchar_t>(std::towupper(path[0])));
   for (const std::wstring_view part : Split(std::wstring_view(path).substr(2), L'\\')) {
     for (const std::wstring_view piece : Split(part, L'/')) {
-      if (!piece.empty()) host /= std::wstring(piece);
+      if (!piece.empty()) host = Child(host, piece);
     }
   }
   return host;
@@ -73,15 +151,41 @@ std::unique_ptr<WritableFile> HostFileSystem::OpenForWriting(std::wstring_view p
   const auto flags = std::ios::binary | (mode == OpenMode::CreateAlways ? std::ios::trunc : std::ios::app);
   std::ofstream stream(host, flags);
   if (!stream) return nullptr;
-  return std::make_unique<HostWritableFile>(std::move(stream));
+  return std::make_unique<HostWritableFile>(std::move(stream), host);
+}
+
+std::unique_ptr<FileStream> HostFileSystem::OpenStream(std::wstring_view path, std::uint32_t access, std::uint32_t,
+                                                      StreamDisposition disposition) {
+  const fs::path host = HostPath(path);
+  const bool reads = (access & kGenericRead) != 0;
+  const bool writes = (access & kGenericWrite) != 0;
+  std::error_code error;
+  if (fs::is_directory(host, error)) return nullptr;
+  if (writes && fs::exists(host, error) && IsReadOnly(host)) return nullptr;
+  int flags = writes ? (reads ? O_RDWR : O_WRONLY) : O_RDONLY;
+  if (disposition == StreamDisposition::CreateAlways) {
+    if (!IsWritableFolder(host.parent_path())) return nullptr;
+    flags |= O_CREAT | O_TRUNC;
+    creationTimes_.erase(Lower(path));
+  }
+  const int descriptor = ::open(host.c_str(), flags | O_CLOEXEC, 0644);
+  if (descriptor < 0) return nullptr;
+  return std::make_unique<HostFileStream>(*this, Lower(path), descriptor);
+}
+
+std::optional<std::pair<std::uint16_t, std::uint16_t>> HostFileSystem::CreationDosTime(std::wstring_view path) const {
+  const auto found = creationTimes_.find(Lower(path));
+  if (found == creationTimes_.end()) return std::nullopt;
+  return found->second;
 }
 
 std::optional<FileAttributes> HostFileSystem::Attributes(std::wstring_view path) const {
   const fs::path host = HostPath(path);
   std::error_code error;
-  const fs::file_status status = fs::status(host, error);
-  if (error || !fs::exists(status)) return std::nullopt;
-  return FileAttributes{fs::is_directory(status), IsReadOnly(host)};
+  const fs::file_status own = fs::symlink_status(host, error);
+  if (error || !fs::exists(own)) return std::nullopt;
+  // As on Windows, a link to a folder carries the folder attribute beside the link's own.
+  return FileAttributes{fs::is_directory(fs::status(host, error)), IsReadOnly(host), fs::is_symlink(own)};
 }
 
 bool HostFileSystem::SetReadOnly(std::wstring_view path, bool readOnly) {
@@ -96,7 +200,7 @@ std::vector<DirectoryEntry> HostFileSystem::List(std::wstring_view folder, std::
   std::error_code error;
   for (const auto& item : fs::directory_iterator(HostPath(folder), error)) {
     const std::wstring name = item.path().filename().wstring();
-    if (MatchesPattern(name, pattern)) entries.push_back({name, item.is_directory()});
+    if (MatchesPattern(name, pattern)) entries.push_back({name, item.is_directory(error), item.is_symlink(error)});
   }
   return entries;
 }
@@ -105,7 +209,12 @@ DeleteResult HostFileSystem::DeleteFile(std::wstring_view path) {
   if (filesInUse_.contains(Lower(path))) return DeleteResult::InUse;
   const fs::path host = HostPath(path);
   std::error_code error;
-  if (!fs::exists(host, error)) return DeleteResult::NotFound;
+  if (!fs::exists(fs::symlink_status(host, error))) return DeleteResult::NotFound;
+  // A link to a file is deleted itself, never its target; a link to a folder is a folder.
+  if (IsLink(host)) {
+    if (fs::is_directory(host, error)) return DeleteResult::Failed;
+    return fs::remove(host, error) ? DeleteResult::Deleted : DeleteResult::Failed;
+  }
   // Windows refuses to delete a read-only file; POSIX would not.
   if (fs::is_directory(host) || IsReadOnly(host)) return DeleteResult::Failed;
   return fs::remove(host, error) ? DeleteResult::Deleted : DeleteResult::Failed;
@@ -114,6 +223,8 @@ DeleteResult HostFileSystem::DeleteFile(std::wstring_view path) {
 bool HostFileSystem::RemoveDirectory(std::wstring_view path) {
   const fs::path host = HostPath(path);
   std::error_code error;
+  // Removing a link to a folder removes the link, whatever the folder it points to holds.
+  if (IsLink(host)) return fs::is_directory(host, error) && fs::remove(host, error);
   if (!fs::is_directory(host, error) || !fs::is_empty(host, error)) return false;
   return fs::remove(host, error);
 }
@@ -138,6 +249,11 @@ std::optional<std::uint64_t> HostFileSystem::FileSize(std::wstring_view path) co
   const auto size = fs::file_size(HostPath(path), error);
   if (error) return std::nullopt;
   return size;
+}
+
+bool HostFileSystem::IsRegularDiskFile(std::wstring_view path) const {
+  std::error_code error;
+  return fs::is_regular_file(HostPath(path), error);
 }
 
 void HostFileSystem::SetFileVersion(std::wstring_view path, FileVersionNumbers version) {
@@ -178,6 +294,14 @@ std::optional<std::vector<AccessEntry>> HostFileSystem::ExplicitAccessEntries(st
   return found == accessLists_.end() ? std::vector<AccessEntry>() : found->second;
 }
 
+void HostFileSystem::SetOwnerSid(std::wstring_view path, std::wstring_view sid) { owners_[Lower(path)] = sid; }
+
+std::optional<std::wstring> HostFileSystem::OwnerSid(std::wstring_view path) const {
+  if (!Attributes(path)) return std::nullopt;
+  const auto found = owners_.find(Lower(path));
+  return found == owners_.end() ? std::wstring(kHostDefaultOwnerSid) : found->second;
+}
+
 bool HostFileSystem::SetInheritedAccess(std::wstring_view path, std::wstring_view trusteeName,
                                         std::uint32_t accessMask) {
   if (!Attributes(path)) return false;
@@ -188,11 +312,34 @@ bool HostFileSystem::SetInheritedAccess(std::wstring_view path, std::wstring_vie
   return true;
 }
 
+bool HostFileSystem::SetProtectedAccess(std::wstring_view path, const std::vector<AccessGrant>& grants) {
+  if (!Attributes(path)) return false;
+  std::vector<AccessEntry>& list = accessLists_[Lower(path)];
+  list.clear();
+  for (const AccessGrant& grant : grants) {
+    const wchar_t* account = grant.account == WellKnownAccount::System           ? L"SYSTEM"
+                             : grant.account == WellKnownAccount::Administrators ? L"Administrators"
+                                                                                 : L"Users";
+    list.push_back({grant.accessMask, true, TrusteeForm::Sid, account});
+  }
+  protectedLists_.insert(Lower(path));
+  return true;
+}
+
+bool HostFileSystem::IsAccessProtected(std::wstring_view path) const { return protectedLists_.contains(Lower(path)); }
+
 std::string HostFileSystem::ToAnsi(std::wstring_view text) const {
   // The host stands for a Western system: code page 1252, which holds Latin-1.
   std::string out;
   out.reserve(text.size());
   for (const wchar_t c : text) out.push_back(static_cast<std::uint32_t>(c) < 0x100 ? static_cast<char>(c) : '?');
+  return out;
+}
+
+std::wstring HostFileSystem::FromAnsi(std::string_view text) const {
+  std::wstring out;
+  out.reserve(text.size());
+  for (const char c : text) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
   return out;
 }
 

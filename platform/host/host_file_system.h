@@ -1,5 +1,6 @@
 // Host stand-in of the file-system port: real files below a temporary folder that stands
-// for the drives ("C:\X\Y" is <root>/C/X/Y). Relative paths start at `currentFolder`.
+// for the drives ("C:\X\Y" is <root>/C/X/Y). Relative paths start at `currentFolder`. As on
+// Windows, names ignore case: an existing file or folder is found under any spelling.
 #pragma once
 
 #include <filesystem>
@@ -18,6 +19,10 @@ class HostFileSystem : public FileSystem {
   std::filesystem::path HostPath(std::wstring_view windowsPath) const;
 
   std::unique_ptr<WritableFile> OpenForWriting(std::wstring_view path, OpenMode mode) override;
+  // A folder without write permission refuses new files, as a read-only folder's access
+  // list does on Windows (also for a test running as root).
+  std::unique_ptr<FileStream> OpenStream(std::wstring_view path, std::uint32_t access, std::uint32_t share,
+                                         StreamDisposition disposition) override;
   std::optional<FileAttributes> Attributes(std::wstring_view path) const override;
   bool SetReadOnly(std::wstring_view path, bool readOnly) override;
   std::vector<DirectoryEntry> List(std::wstring_view folder, std::wstring_view pattern) const override;
@@ -26,13 +31,17 @@ class HostFileSystem : public FileSystem {
   CreateResult CreateDirectory(std::wstring_view path) override;
   bool CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists) override;
   std::optional<std::uint64_t> FileSize(std::wstring_view path) const override;
+  bool IsRegularDiskFile(std::wstring_view path) const override;
   std::optional<FileVersionNumbers> FileVersion(std::wstring_view path) const override;
   std::optional<std::string> ReadFile(std::wstring_view path) const override;
   bool WriteFile(std::wstring_view path, std::string_view bytes) override;
   std::wstring KnownFolderPath(KnownFolder folder) const override;
   std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view path) const override;
+  std::optional<std::wstring> OwnerSid(std::wstring_view path) const override;
   bool SetInheritedAccess(std::wstring_view path, std::wstring_view trusteeName, std::uint32_t accessMask) override;
+  bool SetProtectedAccess(std::wstring_view path, const std::vector<AccessGrant>& grants) override;
   std::string ToAnsi(std::wstring_view text) const override;
+  std::wstring FromAnsi(std::string_view text) const override;
 
   // Version resources of files (host files carry none).
   void SetFileVersion(std::wstring_view path, FileVersionNumbers version);
@@ -40,6 +49,16 @@ class HostFileSystem : public FileSystem {
   void MarkInUse(std::wstring_view path);
   // Access-control lists: every existing path has an empty one unless a test adds entries.
   void AddAccessEntry(std::wstring_view path, AccessEntry entry);
+  // Owners: every existing path belongs to Administrators unless a test names another owner.
+  void SetOwnerSid(std::wstring_view path, std::wstring_view sid);
+  // The list no longer inherits from the parent folder.
+  bool IsAccessProtected(std::wstring_view path) const;
+  // The MS-DOS date and time last set as the file's creation time through a stream.
+  std::optional<std::pair<std::uint16_t, std::uint16_t>> CreationDosTime(std::wstring_view path) const;
+
+  // Bytes the volume has left for writes through streams; a write that does not fit fails
+  // with the disk-full error. No limit when empty.
+  std::optional<std::uint64_t> freeSpace;
 
   std::wstring currentFolder = L"C:\\Work";
   std::map<KnownFolder, std::wstring> knownFolders{{KnownFolder::CommonAppData, L"C:\\ProgramData"},
@@ -52,7 +71,15 @@ class HostFileSystem : public FileSystem {
   std::map<std::wstring, FileVersionNumbers> fileVersions_;
   std::set<std::wstring> filesInUse_;
   std::map<std::wstring, std::vector<AccessEntry>> accessLists_;
+  std::map<std::wstring, std::wstring> owners_;
+  std::map<std::wstring, std::pair<std::uint16_t, std::uint16_t>> creationTimes_;
+  std::set<std::wstring> protectedLists_;
+
+  friend class HostFileStream;
 };
+
+// The owner of every host path that no test gave another one: the Administrators group.
+inline constexpr std::wstring_view kHostDefaultOwnerSid = L"S-1-5-32-544";
 
 // Windows wildcard matching of a file name ("*" and "?"; "*.*" matches every name).
 bool MatchesPattern(std::wstring_view name, std::wstring_view pattern);

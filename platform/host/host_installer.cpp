@@ -24,17 +24,32 @@ bool AsksForRemoval(std::wstring_view properties) {
 }  // namespace
 
 std::uint32_t HostInstaller::EnableLog(std::uint32_t logMode, std::wstring_view path, std::uint32_t attributes) {
+  callOrder.emplace_back("EnableLog");
   enableLogCalls.push_back({logMode, std::wstring(path), attributes});
   return kInstallerSuccess;
 }
 
 std::int32_t HostInstaller::SetInternalUi(std::int32_t level) {
+  callOrder.emplace_back("SetInternalUi");
   internalUiCalls.push_back(level);
   return std::exchange(uiLevel, level);
 }
 
+InstallerMessageHandler* HostInstaller::SetExternalUi(InstallerMessageHandler* handler, std::uint32_t filter) {
+  callOrder.emplace_back("SetExternalUi");
+  externalUiCalls.push_back({handler, filter});
+  messageFilter = filter;
+  return std::exchange(messageHandler, handler);
+}
+
 std::uint32_t HostInstaller::InstallProduct(std::wstring_view packagePath, std::wstring_view properties) {
+  callOrder.emplace_back("InstallProduct");
+  const std::size_t callNumber = installCalls.size();
   installCalls.push_back({std::wstring(packagePath), std::wstring(properties), uiLevel});
+  SendPackageMessages(std::wstring(packagePath));
+  if (const auto failed = failedInstallCalls_.find(callNumber); failed != failedInstallCalls_.end()) {
+    return failed->second;
+  }
   const std::uint32_t result = ArrangedResult(packagePath).value_or(kInstallerSuccess);
   if (!IsInstallerSuccess(result)) return result;
   const auto package = packageFiles_.find(std::wstring(packagePath));
@@ -44,10 +59,12 @@ std::uint32_t HostInstaller::InstallProduct(std::wstring_view packagePath, std::
   } else {
     AddProduct(package->second);
   }
+  if (onInstalled) onInstalled(installCalls.back());
   return result;
 }
 
 std::uint32_t HostInstaller::ReinstallProduct(std::wstring_view productCode, std::uint32_t reinstallMode) {
+  callOrder.emplace_back("ReinstallProduct");
   reinstallCalls.push_back({std::wstring(productCode), reinstallMode, uiLevel});
   if (const auto arranged = ArrangedResult(productCode)) return *arranged;
   return FindProduct(productCode) ? kInstallerSuccess : kInstallerUnknownProduct;
@@ -91,6 +108,18 @@ const HostInstalledProduct* HostInstaller::FindProduct(std::wstring_view product
 std::optional<std::uint32_t> HostInstaller::ArrangedResult(std::wstring_view key) const {
   const auto found = results_.find(std::wstring(key));
   return found == results_.end() ? std::nullopt : std::optional(found->second);
+}
+
+void HostInstaller::SendPackageMessages(const std::wstring& path) {
+  const auto messages = packageMessages_.find(path);
+  if (messages == packageMessages_.end()) return;
+  for (const InstallerMessage& message : messages->second) {
+    const std::uint32_t kind = (message.type & kInstallMessageTypeMask) >> 24;
+    const std::uint32_t kindBit = kind < 32 ? 1u << kind : 0;
+    // A message the handler does not take is handled by the installer itself (answer 0).
+    const bool routed = messageHandler && (messageFilter & kindBit) != 0;
+    answeredMessages.push_back({message, routed ? messageHandler->HandleMessage(message.type, message.text) : 0});
+  }
 }
 
 }  // namespace setup::platform::host

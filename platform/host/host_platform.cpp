@@ -22,7 +22,10 @@ HostPlatform::HostPlatform(const std::filesystem::path& root)
       hostProcesses_(Install(processes, std::make_unique<HostProcesses>())),
       hostUi_(Install(ui, std::make_unique<HostUserInterface>())),
       hostInstaller_(Install(installer, std::make_unique<HostInstaller>())),
+      hostDatabases_(Install(databases, std::make_unique<HostInstallerDatabases>(*hostFiles_))),
       hostCrypto_(Install(crypto, std::make_unique<HostCrypto>())),
-      hostServices_(Install(services, std::make_unique<HostServiceControl>())) {}
+      hostServices_(Install(services, std::make_unique<HostServiceControl>())) {
+  cabinets = std::make_unique<HostCabinetDecompression>();
+}
 
 }  // namespace setup::platform::host

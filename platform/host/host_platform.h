@@ -4,10 +4,12 @@
 
 #include <filesystem>
 
+#include "platform/host/host_cabinet_decompression.h"
 #include "platform/host/host_console.h"
 #include "platform/host/host_crypto.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_installer.h"
+#include "platform/host/host_installer_databases.h"
 #include "platform/host/host_processes.h"
 #include "platform/host/host_registry.h"
 #include "platform/host/host_resources.h"
@@ -31,6 +33,7 @@ class HostPlatform : public Platform {
   HostProcesses& Processes() { return *hostProcesses_; }
   HostUserInterface& Ui() { return *hostUi_; }
   HostInstaller& Installer() { return *hostInstaller_; }
+  HostInstallerDatabases& Databases() { return *hostDatabases_; }
   HostCrypto& Crypto() { return *hostCrypto_; }
   HostServiceControl& Services() { return *hostServices_; }
 
@@ -43,6 +46,7 @@ class HostPlatform : public Platform {
   HostProcesses* hostProcesses_;
   HostUserInterface* hostUi_;
   HostInstaller* hostInstaller_;
+  HostInstallerDatabases* hostDatabases_;
   HostCrypto* hostCrypto_;
   HostServiceControl* hostServices_;
 };

@@ -1,5 +1,9 @@
 #include "platform/host/host_processes.h"
 
+#include <algorithm>
+
+#include "foundation/text.h"
+
 namespace setup::platform::host {
 
 namespace {
@@ -27,6 +31,11 @@ class HostChildProcess : public ChildProcess {
 
 }  // namespace
 
+bool HostProcesses::NameIgnoringCase::operator()(std::wstring_view a, std::wstring_view b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](wchar_t x, wchar_t y) { return FoldCase(x) < FoldCase(y); });
+}
+
 StartResult HostProcesses::Start(const ProcessStart& start) {
   if (startError != 0) return {nullptr, startError};
   started.push_back({start, environment, false});
@@ -34,13 +43,17 @@ StartResult HostProcesses::Start(const ProcessStart& start) {
 }
 
 std::optional<std::wstring> HostProcesses::GetEnvironment(std::wstring_view name) const {
-  const auto found = environment.find(std::wstring(name));
+  const auto found = environment.find(name);
   if (found == environment.end()) return std::nullopt;
   return found->second;
 }
 
 void HostProcesses::SetEnvironment(std::wstring_view name, std::wstring_view value) {
-  environment[std::wstring(name)] = value;
+  if (const auto found = environment.find(name); found != environment.end()) {
+    found->second = value;
+  } else {
+    environment.emplace(name, value);
+  }
 }
 
 }  // namespace setup::platform::host

@@ -17,13 +17,18 @@ class HostProcesses : public Processes {
   void SetEnvironment(std::wstring_view name, std::wstring_view value) override;
   void DebugMessage(std::wstring_view text) override { debugMessages.emplace_back(text); }
 
+  struct NameIgnoringCase {
+    using is_transparent = void;
+    bool operator()(std::wstring_view a, std::wstring_view b) const;
+  };
   struct Started {
     ProcessStart start;
-    std::map<std::wstring, std::wstring> environment;  // as the child inherits it
+    std::map<std::wstring, std::wstring, NameIgnoringCase> environment;  // as the child inherits it
     bool terminated = false;
   };
   std::vector<Started> started;
-  std::map<std::wstring, std::wstring> environment;
+  // Variable names ignore case, as on Windows; each keeps the spelling it was first set with.
+  std::map<std::wstring, std::wstring, NameIgnoringCase> environment;
   std::vector<std::wstring> debugMessages;
   std::uint32_t runTimeMs = 0;
   std::uint32_t exitCode = 0;

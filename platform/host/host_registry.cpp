@@ -47,8 +47,8 @@ class HostRegistryKey : public RegistryKey {
     }
     return std::nullopt;
   }
+  // As on Windows, deleting needs the right to delete the subkey, not write access to this key.
   bool DeleteSubkey(std::wstring_view name) override {
-    if (!writable_) return false;
     const std::wstring& path = std::get<2>(id_);
     const HostRegistry::KeyId child{std::get<0>(id_), std::get<1>(id_),
                                     path.empty() ? Lower(name) : path + L"\\" + Lower(name)};

@@ -1,5 +1,7 @@
 #include "platform/host/host_resources.h"
 
+#include <cwctype>
+
 #include "foundation/text.h"
 #include "platform/host/rc_string_table.h"
 
@@ -13,12 +15,19 @@ const StringTable& ScriptStrings() {
   return table;
 }
 
+// Resource names ignore case: the system looks them up upper-cased.
+std::wstring NameKey(std::wstring_view name) {
+  std::wstring key(name);
+  for (wchar_t& c : key) c = static_cast<wchar_t>(std::towupper(c));
+  return key;
+}
+
 }  // namespace
 
 HostResources::HostResources() : strings_(ScriptStrings()) {}
 
 void HostResources::AddPackageResource(std::wstring name, LangId language, std::string bytes) {
-  packageResources_[{std::move(name), language}] = std::move(bytes);
+  packageResources_[{NameKey(name), language}] = std::move(bytes);
 }
 
 void HostResources::AddPackageText(std::wstring name, std::wstring_view text, LangId language) {
@@ -26,7 +35,7 @@ void HostResources::AddPackageText(std::wstring name, std::wstring_view text, La
 }
 
 void HostResources::RemovePackageResource(const std::wstring& name, LangId language) {
-  packageResources_.erase({name, language});
+  packageResources_.erase({NameKey(name), language});
 }
 
 void HostResources::SetString(std::uint32_t id, LangId language, std::wstring text) {
@@ -38,7 +47,7 @@ std::optional<std::span<const std::byte>> HostResources::FindPackageResource(std
   auto asSpan = [](const std::string& bytes) {
     return std::span<const std::byte>(reinterpret_cast<const std::byte*>(bytes.data()), bytes.size());
   };
-  const std::wstring key(name);
+  const std::wstring key = NameKey(name);
   if (language) {
     const auto found = packageResources_.find({key, *language});
     if (found == packageResources_.end()) return std::nullopt;

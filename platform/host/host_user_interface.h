@@ -1,6 +1,8 @@
 // Host stand-in of the user-interface port: records message boxes and the quit message.
 #pragma once
 
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,10 +11,24 @@
 
 namespace setup::platform::host {
 
+struct PostedMessage {
+  WindowHandle window;
+  std::uint32_t message;
+  std::uintptr_t wParam;
+  std::intptr_t lParam;
+  bool operator==(const PostedMessage&) const = default;
+};
+
 struct ShownMessageBox {
   std::wstring text;
   std::wstring caption;
   MessageBoxIcon icon;
+};
+
+struct AskedMessageBox {
+  std::wstring text;
+  std::wstring caption;
+  std::uint32_t style;
 };
 
 class HostUserInterface : public UserInterface {
@@ -20,10 +36,24 @@ class HostUserInterface : public UserInterface {
   void ShowMessageBox(std::wstring_view text, std::wstring_view caption, MessageBoxIcon icon) override {
     messageBoxes.push_back({std::wstring(text), std::wstring(caption), icon});
   }
+  int AskMessageBox(std::wstring_view text, std::wstring_view caption, std::uint32_t style) override {
+    askedBoxes.push_back({std::wstring(text), std::wstring(caption), style});
+    return answer;
+  }
   void PostQuit(int exitCode) override { postedQuit = exitCode; }
   void PumpUntilQuit() override {
+    if (whilePumping) whilePumping();
     if (postedQuit) pumpedQuit = postedQuit;
     postedQuit.reset();
+  }
+  void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) override {
+    const std::lock_guard guard(postLock_);
+    postedMessages.push_back({window, message, wParam, lParam});
+  }
+  std::vector<PostedMessage> PostedMessages() {
+    const std::lock_guard guard(postLock_);
+    return postedMessages;
   }
   bool LoadRichEdit() override {
     richEditLoaded = true;
@@ -31,9 +61,17 @@ class HostUserInterface : public UserInterface {
   }
 
   std::vector<ShownMessageBox> messageBoxes;
+  std::vector<AskedMessageBox> askedBoxes;
+  int answer = 1;  // the button every asked box returns (1: OK)
   std::optional<int> postedQuit;
   std::optional<int> pumpedQuit;
   bool richEditLoaded = false;
+  // Called when the queue is pumped, so that a test can see what had happened by then.
+  std::function<void()> whilePumping;
+
+ private:
+  std::mutex postLock_;
+  std::vector<PostedMessage> postedMessages;
 };
 
 }  // namespace setup::platform::host

@@ -34,8 +34,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   setup::CSetupApp app(setup::platform::win32::CreatePlatform(), CurrentInvocation());
   if (app.InitInstance()) {
     // Without a main window the framework's loop ends at once.
-    app.Platform().ui->PostQuit(0);
-    app.Platform().ui->PumpUntilQuit();
+    app.Context().platform.ui->PostQuit(0);
+    app.Context().platform.ui->PumpUntilQuit();
   }
   return app.ExitInstance();
 }

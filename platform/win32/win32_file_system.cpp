@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "platform/win32/system_function.h"
@@ -29,6 +31,52 @@ class Win32WritableFile : public WritableFile {
            written == bytes.size();
   }
   bool Flush() override { return FlushFileBuffers(handle_) != FALSE; }
+  std::uint64_t Size() const override {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(handle_, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class Win32FileStream : public FileStream {
+ public:
+  explicit Win32FileStream(HANDLE handle) : handle_(handle) {}
+  ~Win32FileStream() override { CloseHandle(handle_); }
+  Win32FileStream(const Win32FileStream&) = delete;
+  Win32FileStream& operator=(const Win32FileStream&) = delete;
+
+  std::uint32_t Read(void* buffer, std::uint32_t count) override {
+    DWORD read = 0;
+    return ::ReadFile(handle_, buffer, count, &read, nullptr) ? read : 0;
+  }
+
+  StreamWriteResult Write(const void* buffer, std::uint32_t count) override {
+    DWORD written = 0;
+    if (::WriteFile(handle_, buffer, count, &written, nullptr)) return {written, false};
+    const DWORD error = GetLastError();
+    return {written, error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL};
+  }
+
+  std::optional<std::uint32_t> Seek(std::int32_t distance, SeekOrigin origin) override {
+    const DWORD position = SetFilePointer(handle_, distance, nullptr, static_cast<DWORD>(origin));
+    if (position == INVALID_SET_FILE_POINTER) return std::nullopt;
+    return position;
+  }
+
+  std::optional<std::uint64_t> Size() const override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle_, &size)) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  bool SetCreationTimeFromLocalDosTime(std::uint16_t dosDate, std::uint16_t dosTime) override {
+    FILETIME local{};
+    FILETIME utc{};
+    return DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc) &&
+           SetFileTime(handle_, &utc, nullptr, nullptr);
+  }
 
  private:
   HANDLE handle_;
@@ -65,6 +113,46 @@ AccessEntry ToAccessEntry(const EXPLICIT_ACCESS_W& entry) {
   return result;
 }
 
+bool RunningUnderWine() {
+  static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+// Wine 8 shows a symbolic link in the prefix as a reparse point only when it points to a
+// folder; a link to a file looks like the file. Its final path gives it away: Wine resolves
+// links there, while the path of a plain file stays its own.
+bool IsWineLinkToAFile(const std::wstring& path) {
+  HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  wchar_t finalPath[MAX_PATH * 4] = {};
+  const DWORD finalLength = GetFinalPathNameByHandleW(handle, finalPath, MAX_PATH * 4, FILE_NAME_NORMALIZED);
+  CloseHandle(handle);
+  wchar_t fullPath[MAX_PATH * 4] = {};
+  const DWORD fullLength = GetFullPathNameW(path.c_str(), MAX_PATH * 4, fullPath, nullptr);
+  if (finalLength == 0 || finalLength >= MAX_PATH * 4 || fullLength == 0 || fullLength >= MAX_PATH * 4) return false;
+  const wchar_t* resolved = wcsncmp(finalPath, L"\\\\?\\", 4) == 0 ? finalPath + 4 : finalPath;
+  return _wcsicmp(resolved, fullPath) != 0;
+}
+
+// The attributes of an entry, with the reparse-point mark also on Wine's links to files.
+DWORD EntryAttributes(const std::wstring& path, DWORD attributes) {
+  if (attributes != INVALID_FILE_ATTRIBUTES && RunningUnderWine() &&
+      (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 && IsWineLinkToAFile(path)) {
+    attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+  }
+  return attributes;
+}
+
+// Wine 8 cannot remove a symbolic link: removing it as a folder removes the (empty) folder it
+// points to, deleting it as a file deletes the file it points to. There a link is left in
+// place, so that nothing outside is touched.
+bool WineWouldFollowLink(const std::wstring& path) {
+  if (!RunningUnderWine()) return false;
+  const DWORD attributes = EntryAttributes(path, GetFileAttributesW(path.c_str()));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 class Win32FileSystem : public FileSystem {
  public:
   std::unique_ptr<WritableFile> OpenForWriting(std::wstring_view path, OpenMode mode) override {
@@ -77,10 +165,21 @@ class Win32FileSystem : public FileSystem {
     return std::make_unique<Win32WritableFile>(handle);
   }
 
+  std::unique_ptr<FileStream> OpenStream(std::wstring_view path, std::uint32_t access, std::uint32_t share,
+                                         StreamDisposition disposition) override {
+    HANDLE handle = CreateFileW(std::wstring(path).c_str(), access, share, nullptr,
+                                disposition == StreamDisposition::CreateAlways ? CREATE_ALWAYS : OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32FileStream>(handle);
+  }
+
   std::optional<FileAttributes> Attributes(std::wstring_view path) const override {
-    const DWORD attributes = GetFileAttributesW(std::wstring(path).c_str());
+    const std::wstring name(path);
+    const DWORD attributes = EntryAttributes(name, GetFileAttributesW(name.c_str()));
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0};
+    return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (attributes & FILE_ATTRIBUTE_READONLY) != 0,
+                          (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
   }
 
   bool SetReadOnly(std::wstring_view path, bool readOnly) override {
@@ -100,14 +199,18 @@ class Win32FileSystem : public FileSystem {
     do {
       const std::wstring name = data.cFileName;
       if (name == L"." || name == L"..") continue;
-      entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+      const DWORD attributes = EntryAttributes(std::wstring(folder) + L"\\" + name, data.dwFileAttributes);
+      entries.push_back({name, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return entries;
   }
 
   DeleteResult DeleteFile(std::wstring_view path) override {
-    if (::DeleteFileW(std::wstring(path).c_str())) return DeleteResult::Deleted;
+    const std::wstring name(path);
+    if (WineWouldFollowLink(name)) return DeleteResult::Failed;
+    if (::DeleteFileW(name.c_str())) return DeleteResult::Deleted;
     switch (GetLastError()) {
       case ERROR_FILE_NOT_FOUND:
       case ERROR_PATH_NOT_FOUND: return DeleteResult::NotFound;
@@ -116,7 +219,11 @@ class Win32FileSystem : public FileSystem {
     }
   }
 
-  bool RemoveDirectory(std::wstring_view path) override { return ::RemoveDirectoryW(std::wstring(path).c_str()) != FALSE; }
+  // On Windows this removes a junction or a symbolic link itself, never what it points to.
+  bool RemoveDirectory(std::wstring_view path) override {
+    const std::wstring name(path);
+    return !WineWouldFollowLink(name) && ::RemoveDirectoryW(name.c_str()) != FALSE;
+  }
 
   CreateResult CreateDirectory(std::wstring_view path) override {
     if (::CreateDirectoryW(std::wstring(path).c_str(), nullptr)) return CreateResult::Created;
@@ -136,6 +243,20 @@ class Win32FileSystem : public FileSystem {
     CloseHandle(handle);
     if (!ok) return std::nullopt;
     return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  // Opened for its attributes only, so that nothing is read from what the path names; a
+  // folder does not open without backup semantics.
+  bool IsRegularDiskFile(std::wstring_view path) const override {
+    HANDLE handle = CreateFileW(std::wstring(path).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool regular = GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &information) &&
+                         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    CloseHandle(handle);
+    return regular;
   }
 
   std::optional<FileVersionNumbers> FileVersion(std::wstring_view path) const override {
@@ -207,6 +328,24 @@ class Win32FileSystem : public FileSystem {
     return access;
   }
 
+  std::optional<std::wstring> OwnerSid(std::wstring_view path) const override {
+    std::wstring name(path);
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                              nullptr, &descriptor) != ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    std::optional<std::wstring> text;
+    wchar_t* sidText = nullptr;
+    if (owner && ConvertSidToStringSidW(owner, &sidText)) {
+      text = sidText;
+      LocalFree(sidText);
+    }
+    LocalFree(descriptor);
+    return text;
+  }
+
   // Wine stores a generic right mapped to the file rights it stands for (GENERIC_ALL becomes
   // 0x1301FF) where Windows keeps the generic right in an inherit-only entry beside the mapped
   // one; under Wine a later check for an entry of exactly GENERIC_ALL therefore fails and the
@@ -238,11 +377,52 @@ class Win32FileSystem : public FileSystem {
     return stored;
   }
 
+  bool SetProtectedAccess(std::wstring_view path, const std::vector<AccessGrant>& grants) override {
+    std::vector<std::vector<BYTE>> sids;
+    std::vector<EXPLICIT_ACCESS_W> entries;
+    for (const AccessGrant& grant : grants) {
+      const WELL_KNOWN_SID_TYPE type = grant.account == WellKnownAccount::System           ? WinLocalSystemSid
+                                       : grant.account == WellKnownAccount::Administrators ? WinBuiltinAdministratorsSid
+                                                                                           : WinBuiltinUsersSid;
+      std::vector<BYTE>& sid = sids.emplace_back(SECURITY_MAX_SID_SIZE);
+      DWORD size = SECURITY_MAX_SID_SIZE;
+      if (!CreateWellKnownSid(type, nullptr, sid.data(), &size)) return false;
+      EXPLICIT_ACCESS_W entry{};
+      entry.grfAccessPermissions = grant.accessMask;
+      entry.grfAccessMode = SET_ACCESS;
+      entry.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
+      entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+      entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+      entry.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sid.data());
+      entries.push_back(entry);
+    }
+    PACL acl = nullptr;
+    if (SetEntriesInAclW(static_cast<ULONG>(entries.size()), entries.data(), nullptr, &acl) != ERROR_SUCCESS) return false;
+    std::wstring name(path);
+    const bool stored = SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
+                                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                              nullptr, acl, nullptr) == ERROR_SUCCESS;
+    LocalFree(acl);
+    return stored;
+  }
+
+  // Without best-fit mapping: a character the code page lacks becomes '?' rather than a
+  // look-alike (a full-width backslash must not turn into a path separator).
   std::string ToAnsi(std::wstring_view text) const override {
     if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string out(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), size, nullptr, nullptr);
+    return out;
+  }
+
+  std::wstring FromAnsi(std::string_view text) const override {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), length, nullptr, 0);
+    std::wstring out(size, L'\0');
+    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), length, out.data(), size);
     return out;
   }
 };

@@ -12,8 +12,10 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->processes = CreateProcesses();
   platform->ui = CreateUserInterface();
   platform->installer = CreateInstaller();
+  platform->databases = CreateInstallerDatabases();
   platform->crypto = CreateCrypto();
   platform->services = CreateServiceControl();
+  platform->cabinets = CreateCabinetDecompression();
   return platform;
 }
 

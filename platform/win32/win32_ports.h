@@ -15,8 +15,10 @@ std::unique_ptr<Registry> CreateRegistry();
 std::unique_ptr<Processes> CreateProcesses();
 std::unique_ptr<UserInterface> CreateUserInterface();
 std::unique_ptr<Installer> CreateInstaller();
+std::unique_ptr<InstallerDatabases> CreateInstallerDatabases();
 std::unique_ptr<Crypto> CreateCrypto();
 std::unique_ptr<ServiceControl> CreateServiceControl();
+std::unique_ptr<CabinetDecompression> CreateCabinetDecompression();
 
 // The whole platform of the running Windows process.
 std::unique_ptr<Platform> CreatePlatform();

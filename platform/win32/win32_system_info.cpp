@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <d2d1.h>
+#include <sddl.h>
+
+#include <string>
 
 #include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
@@ -95,6 +98,23 @@ class Win32SystemInfo : public SystemInfo {
     return member != FALSE;
   }
 
+  std::optional<std::wstring> ProcessUserSid() const override {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::string buffer(size, '\0');
+    std::optional<std::wstring> text;
+    wchar_t* sidText = nullptr;
+    if (size > 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sidText)) {
+      text = sidText;
+      LocalFree(sidText);
+    }
+    CloseHandle(token);
+    return text;
+  }
+
   LangId UserDefaultUiLanguage() const override { return GetUserDefaultUILanguage(); }
 
   std::wstring ModulePath() const override {
@@ -134,6 +154,7 @@ class Win32SystemInfo : public SystemInfo {
   }
 
   void Sleep(std::uint32_t milliseconds) const override { ::Sleep(milliseconds); }
+  std::uint32_t TickCount() const override { return GetTickCount(); }
 };
 
 }  // namespace

@@ -19,6 +19,19 @@ class Win32UserInterface : public UserInterface {
     if (MessageBoxWPtr) MessageBoxWPtr(nullptr, body.c_str(), title.c_str(), MB_OK | static_cast<UINT>(icon));
   }
 
+  int AskMessageBox(std::wstring_view text, std::wstring_view caption, std::uint32_t style) override {
+    const std::wstring body(text);
+    const std::wstring title(caption);
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", MessageBoxW);
+    return MessageBoxWPtr ? MessageBoxWPtr(nullptr, body.c_str(), title.c_str(), style) : 0;
+  }
+
+  void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) override {
+    SETUP_SYSTEM_FUNCTION(L"user32.dll", PostMessageW);
+    if (PostMessageWPtr) PostMessageWPtr(reinterpret_cast<HWND>(window), message, wParam, lParam);
+  }
+
   // Nothing but the quit message can be queued before the first window exists; without
   // user32 loaded there is no queue, and the quit is remembered instead of posted.
   void PostQuit(int exitCode) override {

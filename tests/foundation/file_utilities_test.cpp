@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "foundation/text.h"
 #include "platform/host/host_platform.h"
@@ -53,6 +54,47 @@ TEST_F(FileUtilitiesTest, DeleteFolderTreeStopsAtAFileInUse) {
   host_.Files().MarkInUse(L"C:\\Busy\\open.dat");
   EXPECT_FALSE(utilities_.DeleteFolderTree(L"C:\\Busy"));
   EXPECT_TRUE(utilities_.FileExists(L"C:\\Busy\\open.dat"));
+}
+
+// Links planted below a folder (symbolic links on the host stand for junctions and Windows
+// symbolic links) are removed themselves; what they point to stays whole.
+TEST_F(FileUtilitiesTest, DeleteFolderTreeRemovesLinksWithoutFollowingThem) {
+  ASSERT_TRUE(utilities_.CreateFolderTree(L"C:\\Outside\\Deep"));
+  MakeFile(L"C:\\Outside\\Deep\\precious.txt");
+  MakeFile(L"C:\\Outside\\secret.txt");
+  host_.Files().SetReadOnly(L"C:\\Outside\\secret.txt", true);
+  ASSERT_TRUE(utilities_.CreateFolderTree(L"C:\\Cache\\Package\\Sub"));
+  MakeFile(L"C:\\Cache\\Package\\package.msi");
+  const auto host = [&](const wchar_t* path) { return host_.Files().HostPath(path); };
+  std::filesystem::create_directory_symlink(host(L"C:\\Outside"), host(L"C:\\Cache\\Package\\Sub\\junction"));
+  std::filesystem::create_symlink(host(L"C:\\Outside\\secret.txt"), host(L"C:\\Cache\\Package\\file-link"));
+  // A link back up would make a walk that follows links run forever.
+  std::filesystem::create_directory_symlink(host(L"C:\\Cache"), host(L"C:\\Cache\\Package\\loop"));
+
+  const auto link = host_.Files().Attributes(L"C:\\Cache\\Package\\Sub\\junction");
+  ASSERT_TRUE(link.has_value());
+  EXPECT_TRUE(link->reparsePoint);
+  EXPECT_TRUE(link->directory);
+  EXPECT_FALSE(host_.Files().Attributes(L"C:\\Cache\\Package\\Sub")->reparsePoint);
+  EXPECT_EQ(utilities_.CountFolders(L"C:\\Cache\\Package"), 4);
+
+  EXPECT_TRUE(utilities_.DeleteFolderTree(L"C:\\Cache\\Package"));
+  EXPECT_FALSE(utilities_.FileExists(L"C:\\Cache\\Package"));
+  EXPECT_TRUE(utilities_.FileExists(L"C:\\Outside\\Deep\\precious.txt"));
+  EXPECT_TRUE(utilities_.FileExists(L"C:\\Outside\\secret.txt"));
+  EXPECT_TRUE(host_.Files().Attributes(L"C:\\Outside\\secret.txt")->readOnly);  // the target is untouched
+  EXPECT_TRUE(utilities_.FolderExists(L"C:\\Cache"));
+}
+
+TEST_F(FileUtilitiesTest, DeleteFolderTreeOfALinkRemovesOnlyTheLink) {
+  ASSERT_TRUE(utilities_.CreateFolderTree(L"C:\\Elsewhere"));
+  MakeFile(L"C:\\Elsewhere\\keep.txt");
+  ASSERT_TRUE(utilities_.CreateFolderTree(L"C:\\Cache"));
+  std::filesystem::create_directory_symlink(host_.Files().HostPath(L"C:\\Elsewhere"),
+                                            host_.Files().HostPath(L"C:\\Cache\\{Link}"));
+  EXPECT_TRUE(utilities_.DeleteFolderTree(L"C:\\Cache\\{Link}"));
+  EXPECT_FALSE(utilities_.FileExists(L"C:\\Cache\\{Link}"));
+  EXPECT_TRUE(utilities_.FileExists(L"C:\\Elsewhere\\keep.txt"));
 }
 
 TEST_F(FileUtilitiesTest, CopyFileCreatesFoldersAndReplacesReadOnlyTargets) {

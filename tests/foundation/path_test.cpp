@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/text.h"
+
 namespace setup {
 namespace {
 
@@ -39,6 +41,32 @@ TEST(FilePath, NamePartsAndFolder) {
 
   EXPECT_EQ(ICBSFilePath(ICBSFolderPath(L"C:\\Temp\\"), L"setup", L"log").FullText(), L"C:\\Temp\\setup.log");
   EXPECT_EQ(ICBSFilePath(ICBSFolderPath(L"C:\\Temp"), L"setup.exe").FullText(), L"C:\\Temp\\setup.exe");
+}
+
+TEST(NormalisedPath, SpellingsOfOneFolderCompareEqual) {
+  const std::wstring base = NormalisedPath(L"C:\\ProgramData\\Tarquel");
+  EXPECT_EQ(base, L"c:\\programdata\\tarquel");
+  EXPECT_EQ(NormalisedPath(L"C:/ProgramData//Tarquel/"), base);
+  EXPECT_EQ(NormalisedPath(L"C:\\ProgramData\\Tarquel\\..."), base);
+  EXPECT_EQ(NormalisedPath(L"C:\\ProgramData\\Tarquel\\. "), base);
+  EXPECT_EQ(NormalisedPath(L"C:\\ProgramData\\Tarquel\\.. "), L"c:\\programdata");
+  EXPECT_EQ(NormalisedPath(L"C:\\ProgramData\\Tarquel\\{A}.\\..\\{B} "), base + L"\\{b}");
+  EXPECT_EQ(NormalisedPath(L"C:\\..\\..\\Windows"), L"c:\\windows");
+  EXPECT_EQ(NormalisedPath(L"\\\\Server\\Share\\x."), L"\\\\server\\share\\x");
+}
+
+TEST(NamesDevice, DeviceNamesInAnyFolderAndWithAnyExtension) {
+  for (const wchar_t* device : {L"NUL", L"nul", L"CON", L"PRN", L"AUX", L"COM1", L"com9", L"LPT1", L"CONIN$",
+                                L"C:\\x\\NUL", L"C:\\x\\nul.txt", L"NUL.tar.gz", L"D:/y/COM1.json",
+                                L"NUL ", L"CON .txt", L"C:NUL", L"COM\u00B9", L"\\\\.\\COM1",
+                                L"\\\\.\\C:\\x.json", L"\\\\?\\GLOBALROOT\\Device\\Null"}) {
+    EXPECT_TRUE(NamesDevice(device)) << ToUtf8(device);
+  }
+  for (const wchar_t* file : {L"C:\\x\\workload.json", L"NULL", L"nul1", L"COM10", L"LPT", L"CONSOLE.txt",
+                              L"C:\\NUL\\file.json", L"\\\\?\\C:\\x\\w.json", L"\\\\?\\UNC\\s\\h\\w.json",
+                              L"\\\\server\\share\\w.json", L"my.nul"}) {
+    EXPECT_FALSE(NamesDevice(file)) << ToUtf8(file);
+  }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include "launcher/help_model.h"
 #include "launcher/help_printer.h"
-#include "launcher/language_catalog.h"
+#include "run/language_catalog.h"
 #include "platform/host/host_resources.h"
 #include "resources/resource_ids.h"
 

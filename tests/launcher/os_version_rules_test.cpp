@@ -37,6 +37,27 @@ TEST(OsRequirement, ComparesMajorMinorServicePack) {
   EXPECT_TRUE(MeetsRequirement(Windows(5, 1, 2), ParseOsRequirement(L"WinXP")));
 }
 
+// Numbers beyond the 32-bit range, and negative ones, saturate: such a requirement is one that
+// no system meets, never "no minimum" (4294967296 would wrap to 0) or another small number.
+TEST(OsRequirement, AbsurdNumbersSaturateAndAreNeverMet) {
+  constexpr std::uint32_t kMax = 0xFFFFFFFF;
+  EXPECT_EQ(ParseOsRequirement(L"4294967296").major, kMax);
+  const OsRequirement wrapped = ParseOsRequirement(L"4294967297.-1");
+  EXPECT_EQ(std::tuple(wrapped.major, wrapped.minor), std::tuple(kMax, kMax));
+  EXPECT_EQ(ParseOsRequirement(L"6.99999999999999999999999").minor, kMax);
+  EXPECT_EQ(ParseOsRequirement(L"6.1.-1").servicePackMajor, kMax);
+  EXPECT_EQ(ParseOsRequirement(L"4294967295").major, kMax);
+  EXPECT_EQ(ParseOsRequirement(L"4294967294").major, 4294967294u);
+  // Each against a system that meets the requirement without its absurd number.
+  for (const auto& [text, system] : {std::pair(L"4294967296", Windows(10, 0, 0xFFFF)), std::pair(L"4294967297.-1", Windows(10, 0)),
+                                     std::pair(L"6.-1", Windows(6, 3)), std::pair(L"10.0.-5", Windows(10, 0, 0xFFFF)),
+                                     std::pair(L"18446744073709551617", Windows(10, 0))}) {
+    EXPECT_FALSE(MeetsRequirement(system, ParseOsRequirement(text))) << text;
+  }
+  // The required system's name shows the saturated service pack, not a wrapped one.
+  EXPECT_EQ(RequiredOsDisplayName(ParseOsRequirement(L"6.1.70000"), {}), L"Windows Server 2008 R2 ServicePack 65535");
+}
+
 TEST(OsNaming, WorkstationServerAndServicePack) {
   const NamingContext x64{false, platform::kArchitectureAmd64};
   EXPECT_EQ(OsDisplayName(Windows(6, 1, 1), x64), L"Windows 7 ServicePack 1");

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/launcher_fixture.h"
+#include "launcher_fixture.h"
 
 namespace setup {
 namespace {
@@ -28,11 +28,22 @@ TEST_F(LauncherTest, HelpPrintsWithoutSystemChecksAndEndsTheConsole) {
                      L"=== SetupLauncher stopped: 2026-12-09 07:05:03\r\n")) << LogText();
 }
 
-TEST_F(LauncherTest, AnInvalidSwitchPrintsHelpAndSucceeds) {
+TEST_F(LauncherTest, AnInvalidSwitchPrintsHelpAndFailsWith1639) {
   AddSinglePackageSetup();
-  EXPECT_EQ(Run({L"/qx"}), 0);
+  EXPECT_EQ(Run({L"/qx", L"/L", kLogPath}), kResultInvalidCommandLine);
   EXPECT_TRUE(Host().Console().output.starts_with(L"\r\nSetup.exe - command line syntax\r\n"));
   EXPECT_TRUE(Host().Ui().messageBoxes.empty());
+  EXPECT_TRUE(LogHas(L"TSL (c): ERROR: Invalid command line.\r\n")) << LogText();
+}
+
+TEST_F(LauncherTest, HelpAskedForOnPurposeSucceeds) {
+  AddSinglePackageSetup();
+  EXPECT_EQ(Run({L"/H"}), 0);
+}
+
+TEST_F(LauncherTest, HelpWithAnInvalidSwitchBesideItFails) {
+  AddSinglePackageSetup();
+  EXPECT_EQ(Run({L"/?", L"/bogus"}), kResultInvalidCommandLine);
 }
 
 TEST_F(LauncherTest, MultiLanguageSetupFollowsTheUserOrTheLangArgument) {
@@ -41,10 +52,10 @@ TEST_F(LauncherTest, MultiLanguageSetupFollowsTheUserOrTheLangArgument) {
   Host().System().uiLanguage = 1031;
   CSetupApp& app = Start({L"/?"});
   app.InitInstance();
-  EXPECT_TRUE(app.IsMultiLanguage());
-  EXPECT_EQ(app.Languages().CurrentLangId(), 1031);
-  EXPECT_TRUE(app.Languages().Entries()[1].available);
-  EXPECT_FALSE(app.Languages().Entries()[2].available);
+  EXPECT_TRUE(app.Context().languages.IsMultiLanguage());
+  EXPECT_EQ(app.Context().languages.CurrentLangId(), 1031);
+  EXPECT_TRUE(app.Context().languages.Entries()[1].available);
+  EXPECT_FALSE(app.Context().languages.Entries()[2].available);
   EXPECT_NE(Host().Console().output.find(L"lang=<"), std::wstring::npos);  // the language option appears
 }
 
@@ -54,7 +65,7 @@ TEST_F(LauncherTest, LangArgumentMatchesNamesIgnoringCase) {
   Host().System().uiLanguage = 1041;
   CSetupApp& app = Start({L"/?", L"lang=GERMAN"});
   app.InitInstance();
-  EXPECT_EQ(app.Languages().CurrentLangId(), 1031);
+  EXPECT_EQ(app.Context().languages.CurrentLangId(), 1031);
 }
 
 TEST_F(LauncherTest, SingleLanguageSetupSpeaksTheLanguageOfItsOsResource) {
@@ -63,13 +74,14 @@ TEST_F(LauncherTest, SingleLanguageSetupSpeaksTheLanguageOfItsOsResource) {
   Host().System().uiLanguage = 1036;
   CSetupApp& app = Start({L"/?"});
   app.InitInstance();
-  EXPECT_FALSE(app.IsMultiLanguage());
-  EXPECT_EQ(app.Languages().CurrentLangId(), 1031);
+  EXPECT_FALSE(app.Context().languages.IsMultiLanguage());
+  EXPECT_EQ(app.Context().languages.CurrentLangId(), 1031);
 }
 
 TEST_F(LauncherTest, NonNumericPortPropertyPrintsTheErrorAndStopsWithoutWizard) {
   AddSinglePackageSetup(L"Tarquel Brammel Server 2024");
-  EXPECT_EQ(Run({L"BR_WebServer_Port=80a", L"br_sslwebserver_port=443", L"BRWeb_WebServer_Port="}), 0);
+  EXPECT_EQ(Run({L"BR_WebServer_Port=80a", L"br_sslwebserver_port=443", L"BRWeb_WebServer_Port="}),
+            kResultInvalidCommandLine);
   EXPECT_EQ(Host().Console().output, L"\r\nError: Parameter BR_WebServer_Port must be numeric\n\r\n\r\n");
   EXPECT_TRUE(Host().System().lastMutexName.empty());  // stopped before the single-instance check
   EXPECT_TRUE(Host().Ui().messageBoxes.empty());
@@ -82,7 +94,7 @@ TEST_F(LauncherTest, UnknownPropertyWarnsAndIsKeptForTheInstaller) {
   EXPECT_EQ(Host().Console().output,
             L"Warning: the property 'FOO' specified on the command line is not directly supported by this installer "
             L"but will be passed on neverthless.\r\n");
-  EXPECT_EQ(app.CommandLine().Properties(), std::vector<std::wstring>{L"FOO=1"});
+  EXPECT_EQ(app.Context().commandLine.Properties(), std::vector<std::wstring>{L"FOO=1"});
   EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
 }
 
@@ -90,11 +102,13 @@ TEST_F(LauncherTest, InstallModeTakesTheWizardTitleAfterAllChecksPass) {
   AddSinglePackageSetup();
   CSetupApp& app = Start({L"/L*v", kLogPath});
   app.InitInstance();
-  EXPECT_EQ(app.AppName(), L"Tarquel Quillbook 2024 - Installer Wizard");
+  EXPECT_EQ(app.Context().caption, L"Tarquel Quillbook 2024 - Installer Wizard");
   EXPECT_EQ(Host().System().lastMutexName, L"Global\\_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}");
   EXPECT_TRUE(Host().Ui().richEditLoaded);
   EXPECT_EQ(app.Os().welcomeTextId, 1324);
-  EXPECT_TRUE(app.Packages().is64BitSystem);
+  EXPECT_TRUE(app.Context().languages.FormatText(app.Os().welcomeTextId, L"Tarquel Quillbook 2024")
+                  .starts_with(L"This wizard will install Tarquel Quillbook 2024 on your computer."));
+  EXPECT_TRUE(app.Context().is64BitSystem);
   EXPECT_TRUE(LogHas(L"TSL (c): Determining OS version\r\nTSL (c): found Windows 10.0.22631\r\n"
                      L"TSL (c): Expect at least Windows Server 2008 R2 ServicePack 1 \r\n"
                      L"TSL (c): Checking OS version\r\nTSL (c): OS version found to be correct.\r\n")) << LogText();
@@ -159,10 +173,26 @@ TEST_F(LauncherTest, SecondLauncherExits6) {
   EXPECT_EQ(Host().Ui().messageBoxes[0].text.substr(0, 35), L"Another program is being installed.");
 }
 
+// Windows NT 4.0 with the given "ProductSuite" entries.
+void ArrangeOldSystem(platform::host::HostPlatform& host, std::wstring_view suiteEntries) {
+  host.System().osVersion = platform::OsVersion{4, 0, 6, 0, 1381, 1, 0};
+  auto key = host.Registry().Open(platform::RegistryRoot::LocalMachine,
+                                  L"System\\CurrentControlSet\\Control\\ProductOptions",
+                                  platform::RegistryAccess::All, true, 0);
+  key->SetValue(L"ProductSuite", {platform::kRegMultiSz, ToUtf16LeBytes(suiteEntries)});
+}
+
 TEST_F(LauncherTest, OldSystemsUseTheLocalMutexUnlessTerminalServer) {
-  Host().System().osVersion = platform::OsVersion{4, 0, 6, 0, 1381, 1, 0};
+  // Only the whole entry "Terminal Server", in that spelling, counts.
+  ArrangeOldSystem(Host(), std::wstring_view(L"Terminal Server Lite\0terminal server\0\0", 38));
   Run({});
   EXPECT_EQ(Host().System().lastMutexName, L"_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}");
+}
+
+TEST_F(LauncherTest, OldTerminalServerUsesTheGlobalMutex) {
+  ArrangeOldSystem(Host(), std::wstring_view(L"Small Business\0Terminal Server\0\0", 32));
+  Run({});
+  EXPECT_EQ(Host().System().lastMutexName, L"Global\\_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}");
 }
 
 TEST_F(LauncherTest, PowerUserPassesTheRightsCheck) {
@@ -203,6 +233,20 @@ TEST_F(LauncherTest, ValidationReportsEveryMissingResourceOnOneLine) {
   EXPECT_TRUE(Host().Ui().messageBoxes.empty());
 }
 
+// A damaged count cannot make the validation run for minutes: it ends at the first package
+// number that has no resource of its own, which is reported as missing.
+TEST_F(LauncherTest, ValidationStopsAtTheFirstPackageWithoutResources) {
+  AddSinglePackageSetup();
+  Host().Resources().AddPackageText(L"PACKAGE_COUNT", L"2147483647");
+  EXPECT_EQ(Run({L"/v"}), 1);
+  EXPECT_EQ(Host().Console().output,
+            L"\r\nValidation if all necessary resources have been compiled into setup.\r\n"
+            L"    Test for resource PRODUCT_NAME_1 failed!    Test for resource PRODUCT_CODE_1 failed!"
+            L"    Test for resource PRODUCT_ID_1 failed!    Test for resource PRODUCT_VERSION_1 failed!"
+            L"    Test for resource PRODUCT_PLATFORM_1 failed!    Test for resource PACKAGE_CODE_1 failed!"
+            L"    Test for resource PACKAGE_1 failed!Some resources are missing.\r\n");
+}
+
 TEST_F(LauncherTest, ValidationOfAMultiLanguageSetupChecksEveryLanguage) {
   AddSinglePackageSetup();
   Host().Resources().AddPackageResource(L"PACKAGE_0_1031", 1031, "mst");
@@ -216,23 +260,29 @@ TEST_F(LauncherTest, ValidationOfAMultiLanguageSetupChecksEveryLanguage) {
 
 TEST_F(LauncherTest, TheResultIsReportedOnce) {
   CSetupApp& app = Start({L"/L", kLogPath});
-  app.Result().Record(kResultInstallFailed, 1603, false);
+  app.Context().result.Record(kResultInstallFailed, 1603, false);
   app.ReportResult();
   app.ReportResult();
   EXPECT_EQ(LogText().substr(LogText().find(L"TSL (c): ERROR")),
             L"TSL (c): ERROR: Installation failed. (1603 - Fatal error during installation.\r\n)\r\n");
   EXPECT_TRUE(Host().Ui().messageBoxes.empty());  // kind 2 has no box
 
-  app.Result().Record(kResultOtherVersionInstalled, 0, false);
+  app.Context().result.Record(kResultOtherVersionInstalled, 0, false);
   app.ReportResult();
   EXPECT_TRUE(LogText().ends_with(L"TSL (c): ERROR: \r\n"));
   ASSERT_EQ(Host().Ui().messageBoxes.size(), 1u);
   EXPECT_EQ(Host().Ui().messageBoxes[0].text.substr(0, 53), L"Another version of this product is already installed.");
 }
 
-TEST_F(LauncherTest, ExtractModeIsNotYetAvailableAndSaysSo) {
-  AddSinglePackageSetup();
-  EXPECT_EQ(Run({L"/u"}), kResultInstallFailed);
+TEST_F(LauncherTest, ExtractModeOfADamagedCabinetEndsAsAFailedInstallationWithCode1620) {
+  AddSinglePackageSetup();  // its cabinet is the signature alone
+  CSetupApp& app = Start({L"/u", L"/L", kLogPath});
+  app.InitInstance();
+  EXPECT_EQ(app.Context().result.kind, kResultInstallFailed);
+  EXPECT_EQ(app.Context().result.installerCode, 1620u);
+  EXPECT_TRUE(Host().Console().output.empty());
+  EXPECT_EQ(Host().Console().enterCount, 1);
+  EXPECT_EQ(app.ExitInstance(), kResultInstallFailed);
 }
 
 class ExitSequenceTest : public LauncherTest {
@@ -253,9 +303,9 @@ class ExitSequenceTest : public LauncherTest {
       package.packageCode = L"{PACKAGE}";
       package.installerType = type;
       if (installed) Host().Installer().AddProduct({package.productCode, {{L"PackageCode", L"{PACKAGE}"}}});
-      app_->Packages().packages.push_back(package);
+      app_->Context().packages.packages.push_back(package);
     }
-    app_->Packages().packages.front().main = true;
+    app_->Context().packages.packages.front().main = true;
   }
   bool Exists(const wchar_t* folder) { return Host().Files().Attributes(folder).has_value(); }
 
@@ -266,7 +316,7 @@ class ExitSequenceTest : public LauncherTest {
 TEST_F(ExitSequenceTest, FailedInstallRemovesFoldersOfPackagesNotInstalled) {
   Start({L"/L", kLogPath});
   AddPackages(false, true);
-  app_->Result().Record(kResultInstallFailed, 1603, true);
+  app_->Context().result.Record(kResultInstallFailed, 1603, true);
   EXPECT_EQ(app_->ExitInstance(), 2);
   EXPECT_FALSE(Exists(kMainFolder));
   EXPECT_TRUE(Exists(kSubFolder));
@@ -295,7 +345,7 @@ TEST_F(ExitSequenceTest, FastOemRemovesFoldersOfPackagesNotInstalled) {
 TEST_F(ExitSequenceTest, RepairFailureKeepsTheFolders) {
   Start({L"/f"});
   AddPackages(false, false);
-  app_->Result().Record(kResultInstallFailed, 0, true);
+  app_->Context().result.Record(kResultInstallFailed, 0, true);
   EXPECT_EQ(app_->ExitInstance(), 2);
   EXPECT_TRUE(Exists(kMainFolder));
 }
@@ -325,19 +375,40 @@ TEST_F(ExitSequenceTest, UninstallOfANonMsiMainPackageRemovesEveryFolderNotInsta
 TEST_F(ExitSequenceTest, UninstallOfOnePackageStartsNoBatch) {
   Start({L"/x"});
   AddPackages(false, false);
-  app_->Packages().packages.pop_back();
+  app_->Context().packages.packages.pop_back();
   EXPECT_EQ(app_->ExitInstance(), 0);
   EXPECT_TRUE(Host().Processes().started.empty());
   EXPECT_FALSE(Host().Files().Attributes(L"C:\\ProgramData\\Tarquel\\SelfDelete.bat").has_value());
 }
 
+TEST_F(ExitSequenceTest, WithoutTheBaseFolderNoBatchIsWrittenToTheRootOfTheDrive) {
+  Start({L"/x"});
+  AddPackages(false, false);
+  Host().Files().knownFolders.erase(platform::KnownFolder::CommonAppData);
+  EXPECT_EQ(app_->ExitInstance(), 0);
+  EXPECT_TRUE(Host().Processes().started.empty());
+  EXPECT_FALSE(Host().Files().Attributes(L"C:\\SelfDelete.bat").has_value());
+  EXPECT_FALSE(Host().Files().Attributes(L"\\SelfDelete.bat").has_value());
+}
+
 TEST_F(ExitSequenceTest, TheQuitMessageIsPumpedBeforeCleanUp) {
-  Start({L"/?"});
+  Start({L"/?", L"/L", kLogPath});
   app_->InitInstance();
   EXPECT_EQ(Host().Ui().postedQuit, 0);
+  AddPackages(false, true);
+  app_->Context().result.Record(kResultInstallFailed, 0, true);
+  bool folderThereWhilePumping = false;
+  std::wstring logWhilePumping;
+  Host().Ui().whilePumping = [&] {
+    folderThereWhilePumping = Exists(kMainFolder);
+    logWhilePumping = LogText();
+  };
   app_->ExitInstance();
   EXPECT_EQ(Host().Ui().pumpedQuit, 0);
   EXPECT_FALSE(Host().Ui().postedQuit.has_value());
+  EXPECT_TRUE(folderThereWhilePumping);
+  EXPECT_TRUE(logWhilePumping.ends_with(L"TSL (c): entering ExitInstance \r\n")) << logWhilePumping;
+  EXPECT_FALSE(Exists(kMainFolder));  // removed after the pump
 }
 
 }  // namespace

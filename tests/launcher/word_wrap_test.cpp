@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "foundation/text.h"
-#include "launcher/language_catalog.h"
 #include "platform/host/host_resources.h"
 #include "resources/resource_ids.h"
+#include "run/language_catalog.h"
 
 namespace setup {
 namespace {

@@ -1,4 +1,4 @@
-// A launcher on a 64-bit machine whose installed products the test arranges: the products'
+// A run on a 64-bit machine whose installed products the test arranges: the products'
 // own "Setup" keys in the registry view of their bitness, and Windows Installer's product list.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include "packages/analysis_context.h"
 #include "packages/package_product_records.h"
 #include "packages/product_key_paths.h"
-#include "support/launcher_fixture.h"
+#include "support/run_fixture.h"
 
 namespace setup::testing {
 
@@ -20,19 +20,11 @@ struct Installation {
   std::wstring applicationPath = {};
 };
 
-class AnalysisTest : public LauncherTest {
+class AnalysisTest : public RunTest {
  protected:
-  CSetupApp& App() {
-    if (!app_) {
-      Start({L"/L*v", kLogPath});
-      app_->Packages().is64BitSystem = true;
-    }
-    return *app_;
-  }
-
   AnalysisContext Context() {
-    CSetupApp& app = App();
-    return AnalysisContext{app.Detection(), app.Packages(), app.Languages()};
+    const RunContext& run = Run();
+    return AnalysisContext{Detection(run), run.packages, run.languages};
   }
 
   static SetupPackage Package(std::wstring productId, std::wstring version, bool is64Bit,
@@ -47,7 +39,7 @@ class AnalysisTest : public LauncherTest {
 
   // Appends the package to the launcher's list; the first one is the main package.
   SetupPackage& AddPackage(SetupPackage package) {
-    auto& packages = App().Packages().packages;
+    auto& packages = Run().packages.packages;
     package.main = packages.empty();
     packages.push_back(std::move(package));
     return packages.back();
@@ -87,9 +79,38 @@ class AnalysisTest : public LauncherTest {
     std::filesystem::create_directories(host.parent_path());
     Host().Files().WriteFile(windowsPath, bytes);
   }
+};
 
-  std::wstring LogSince(std::size_t before) { return LogText().substr(before); }
-  std::size_t LogSize() { return LogText().size(); }
+// A product that Windows Installer installed from a package folder of the launcher, which
+// still holds the MSI file.
+inline constexpr wchar_t kProductCode[] = L"{C0DE0000-1111-2222-3333-444444444444}";
+inline constexpr wchar_t kSource[] = L"C:\\ProgramData\\Tarquel\\{9ACC0000-1111-2222-3333-444444444444}\\";
+inline constexpr wchar_t kMsiFile[] = L"C:\\ProgramData\\Tarquel\\{9ACC0000-1111-2222-3333-444444444444}\\quibrix.msi";
+inline constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{C0DE0000-1111-2222-3333-444444444444}";
+
+class CachedInstallationTest : public AnalysisTest {
+ protected:
+  // A 64-bit "QB::P" 2024 installed from the launcher's package folder, whose Add/Remove
+  // Programs entry the launcher has rewritten.
+  void ArrangeInstalledProduct() {
+    Run();
+    platform::host::HostInstalledProduct product{kProductCode,
+                                                 {{L"ProductID", L"QB::P"},
+                                                  {L"VersionString", L"2024.00.00"},
+                                                  {L"ProductName", L"Tarquel Quibrix 2024 (x64)"},
+                                                  {L"InstallSource", kSource}}};
+    Host().Installer().AddProduct(product);
+    Host().Installer().AddPackageFile(kMsiFile, product);
+    CreateFile(kMsiFile);
+    using platform::RegistryRoot;
+    Host().Registry().SetDword(RegistryRoot::LocalMachine, kUninstallKey, L"WindowsInstaller", 0,
+                               platform::kRegistryView64);
+    Host().Registry().SetString(RegistryRoot::LocalMachine, kUninstallKey, L"DisplayIcon", L"C:\\Setup.exe,0",
+                                platform::kRegistryView64);
+  }
+
+  ProductRecord installed_{L"QB::P", L"2024.00.00", true, L"", false};
 };
 
 }  // namespace setup::testing

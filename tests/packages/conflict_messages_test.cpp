@@ -4,8 +4,8 @@
 
 #include <ostream>
 
-#include "launcher/language_catalog.h"
 #include "platform/host/host_resources.h"
+#include "run/language_catalog.h"
 
 namespace setup {
 namespace {

@@ -22,6 +22,10 @@ class KnownFoldersOnly : public platform::FileSystem {
   std::unique_ptr<platform::WritableFile> OpenForWriting(std::wstring_view, platform::OpenMode) override {
     return nullptr;
   }
+  std::unique_ptr<platform::FileStream> OpenStream(std::wstring_view, std::uint32_t, std::uint32_t,
+                                                   platform::StreamDisposition) override {
+    return nullptr;
+  }
   std::optional<platform::FileAttributes> Attributes(std::wstring_view) const override { return std::nullopt; }
   bool SetReadOnly(std::wstring_view, bool) override { return false; }
   std::vector<platform::DirectoryEntry> List(std::wstring_view, std::wstring_view) const override { return {}; }
@@ -30,10 +34,12 @@ class KnownFoldersOnly : public platform::FileSystem {
   platform::CreateResult CreateDirectory(std::wstring_view) override { return platform::CreateResult::Failed; }
   bool CopyFile(std::wstring_view, std::wstring_view, bool) override { return false; }
   std::optional<std::uint64_t> FileSize(std::wstring_view) const override { return std::nullopt; }
+  bool IsRegularDiskFile(std::wstring_view) const override { return false; }
   std::optional<platform::FileVersionNumbers> FileVersion(std::wstring_view) const override { return std::nullopt; }
   std::optional<std::string> ReadFile(std::wstring_view) const override { return std::nullopt; }
   bool WriteFile(std::wstring_view, std::string_view) override { return false; }
   std::string ToAnsi(std::wstring_view) const override { return {}; }
+  std::wstring FromAnsi(std::string_view) const override { return {}; }
 
  private:
   std::map<KnownFolder, std::wstring> folders_;

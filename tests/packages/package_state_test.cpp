@@ -2,6 +2,8 @@
 // an earlier run left there.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "foundation/file_utilities.h"
 #include "foundation/text.h"
 #include "packages/package_cache.h"
@@ -119,12 +121,58 @@ TEST_F(PackageStateTest, CachedMsiOnlyWhenThePackageFolderHoldsExactlyOne) {
   EXPECT_EQ(Build().packageFile, L"");
 }
 
-TEST(PackageFolderPath, OnlyAPlainPackageCodeNamesAFolder) {
-  EXPECT_EQ(PackageFolderPath(L"C:\\ProgramData\\Tarquel", L"{A}"), L"C:\\ProgramData\\Tarquel\\{A}");
-  EXPECT_EQ(PackageFolderPath(L"C:\\ProgramData\\Tarquel", L""), L"");
-  EXPECT_EQ(PackageFolderPath(L"C:\\ProgramData\\Tarquel", L".."), L"");
-  EXPECT_EQ(PackageFolderPath(L"C:\\ProgramData\\Tarquel", L"..\\..\\Windows"), L"");
-  EXPECT_EQ(PackageFolderPath(L"", L"{A}"), L"");
+TEST(PackageFolderPath, OnlyABracedGuidNamesAFolder) {
+  const std::wstring root = L"C:\\ProgramData\\Tarquel";
+  EXPECT_EQ(PackageFolderPath(root, kPackageCode), root + L"\\" + kPackageCode);
+  EXPECT_EQ(PackageFolderPath(root, L"{61ed57e6-fc69-4a94-bba3-38f7ae7a963e}"),
+            root + L"\\{61ed57e6-fc69-4a94-bba3-38f7ae7a963e}");
+  // The system drops trailing dots and blanks: these would name the root itself or another
+  // package's folder, and the clean-up would delete it.
+  for (const wchar_t* code : {L"", L".", L"..", L"...", L" ", L". ", L".. ", L"x.", L"{A}", L"..\\..\\Windows",
+                              L"{61ED57E6-FC69-4A94-BBA3-38F7AE7A963E}.", L"{61ED57E6-FC69-4A94-BBA3-38F7AE7A963E} ",
+                              L"61ED57E6-FC69-4A94-BBA3-38F7AE7A963E", L"{61ED57E6-FC69-4A94-BBA3-38F7AE7A963G}",
+                              L"{61ED57E6+FC69-4A94-BBA3-38F7AE7A963E}", L"{61ED57E6-FC69-4A94-BBA3\\38F7AE7A963E}"}) {
+    EXPECT_EQ(PackageFolderPath(root, code), L"") << ToUtf8(code);
+  }
+  EXPECT_EQ(PackageFolderPath(L"", kPackageCode), L"");
+}
+
+TEST(PackageFolderPath, OnlyFoldersRightBelowTheRootCountAsPackageFolders) {
+  const std::wstring root = L"C:\\ProgramData\\Tarquel";
+  EXPECT_TRUE(IsPackageFolderOf(root, root + L"\\{MAIN}"));
+  EXPECT_TRUE(IsPackageFolderOf(root, L"c:/programdata/TARQUEL/{MAIN}"));
+  for (const std::wstring& folder : {root, root + L"\\", root + L"\\...", root + L"\\. ", root + L"\\{A}\\..",
+                                    root + L"\\..\\Other", root + L"\\{A}\\{B}", std::wstring(L"C:\\ProgramData"),
+                                    std::wstring(L"C:\\ProgramData\\TarquelX\\{A}"), std::wstring()}) {
+    EXPECT_FALSE(IsPackageFolderOf(root, folder)) << ToUtf8(folder);
+  }
+  EXPECT_FALSE(IsPackageFolderOf(L"", L"C:\\{A}"));
+}
+
+TEST_F(PackageStateTest, CacheRootThatIsALinkIsRefusedAndLeftAlone) {
+  ICBSFileUtilities(host_).CreateFolderTree(L"C:\\Windows\\System32");
+  ICBSFileUtilities(host_).CreateFolderTree(L"C:\\ProgramData");
+  std::filesystem::create_directory_symlink(host_.Files().HostPath(L"C:\\Windows\\System32"),
+                                            host_.Files().HostPath(L"C:\\ProgramData\\Tarquel"));
+  EXPECT_EQ(cacheRoot_.Path(), L"");
+  EXPECT_TRUE(cacheRoot_.Refused());
+  EXPECT_EQ(cacheRoot_.Location(), L"C:\\ProgramData\\Tarquel");
+  EXPECT_TRUE(host_.Files().ExplicitAccessEntries(L"C:\\Windows\\System32")->empty());  // nothing granted
+  EXPECT_EQ(Build().packageFolder, L"");
+}
+
+TEST_F(PackageStateTest, CacheRootOwnedByAnotherUserIsRefused) {
+  ICBSFileUtilities(host_).CreateFolderTree(L"C:\\ProgramData\\Tarquel");
+  host_.Files().SetOwnerSid(L"C:\\ProgramData\\Tarquel", L"S-1-5-21-1-2-3-1001");
+  EXPECT_EQ(cacheRoot_.Path(), L"");
+  EXPECT_TRUE(cacheRoot_.Refused());
+  EXPECT_TRUE(host_.Files().ExplicitAccessEntries(L"C:\\ProgramData\\Tarquel")->empty());
+  for (const std::wstring& owner : {std::wstring(L"S-1-5-18"), std::wstring(L"S-1-5-32-544"), *host_.System().userSid}) {
+    host_.Files().SetOwnerSid(L"C:\\ProgramData\\Tarquel", owner);  // system, Administrators, this user
+    PackageCacheRoot trusted(host_);
+    EXPECT_EQ(trusted.Path(), L"C:\\ProgramData\\Tarquel") << ToUtf8(owner);
+    EXPECT_FALSE(trusted.Refused());
+  }
 }
 
 }  // namespace

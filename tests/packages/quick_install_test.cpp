@@ -20,7 +20,8 @@ class QuickInstallTest : public AnalysisTest {
  protected:
   QuickInstallDecision Decide() {
     before_ = LogSize();
-    return DecideQuickInstall(App());
+    RunContext& run = Run();
+    return DecideQuickInstall(Detection(run), run.languages, run.packages, run.commandLine.SubPackages(), run.log);
   }
   std::wstring DecisionLog() { return LogSince(before_); }
 
@@ -109,13 +110,12 @@ TEST_F(QuickInstallTest, BlockedSubPackageRulesOutTheOfferButWendrakIsLeftOut) {
 
 TEST_F(QuickInstallTest, SubPackagesInstalledWithTheFoundVersionJoinTheQuickInstall) {
   Start({L"/L*v", testing::kLogPath, L"subPackages=Sorvik"});
-  App().Packages().is64BitSystem = true;
   AddPackage(Package(L"QB::P", L"2024.00.01", false));
   AddPackage(Package(L"TR::P", L"2024.00.00", false, L"Tarquel Trandel 2024"));
   AddPackage(Package(L"PL::P", L"2024.00.01", false, L"Tarquel Paloric 2024"));
   AddPackage(Package(L"KS::P", L"2024.00.01", false, L"Tarquel Kostrel 2024"));
   AddPackage(Package(L"SK::P", L"2024.00.01", false, L"Tarquel Sorvik 2024"));
-  for (SetupPackage& package : App().Packages().packages) package.handle = true;
+  for (SetupPackage& package : Run().packages.packages) package.handle = true;
   Install({L"QB::P", L"2024.00.00", false});
   Install({L"PL::P", L"2024.00.00", false});  // installed with the found version
   Install({L"KS::P", L"2023.00.00", false});  // another version: deselected
@@ -123,7 +123,7 @@ TEST_F(QuickInstallTest, SubPackagesInstalledWithTheFoundVersionJoinTheQuickInst
 
   const auto decision = Decide();
   ASSERT_TRUE(decision.offer);
-  const auto& packages = App().Packages().packages;
+  const auto& packages = Run().packages.packages;
   EXPECT_TRUE(packages[0].handle);
   EXPECT_FALSE(packages[1].handle);  // its own version is the found one
   EXPECT_TRUE(packages[2].handle);

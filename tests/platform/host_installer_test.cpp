@@ -47,5 +47,41 @@ TEST_F(HostInstallerTest, ProductInfoFailsForUnknownProductsPropertiesAndShortBu
   EXPECT_EQ(installer_.GetProductInfo(kCode, L"InstallSource", 10), std::optional<std::wstring>(L"C:\\Cache\\"));
 }
 
+class AnsweringHandler : public InstallerMessageHandler {
+ public:
+  int HandleMessage(std::uint32_t type, std::wstring_view text) override {
+    seen.push_back(std::wstring(text));
+    return static_cast<int>(type & 0xFF);
+  }
+  std::vector<std::wstring> seen;
+};
+
+TEST_F(HostInstallerTest, MessagesReachTheHandlerOnlyForTheKindsItsFilterTakes) {
+  installer_.AddPackageMessage(kMsi, {0x03000024, L"Continue?"});  // user message, Yes/No + question icon
+  installer_.AddPackageMessage(kMsi, {0x04000000, L"Information"});  // not in filter 15
+  AnsweringHandler handler;
+  EXPECT_EQ(installer_.SetExternalUi(&handler, kInstallMessageFilterLauncher), nullptr);
+  installer_.InstallProduct(kMsi, L"");
+  EXPECT_EQ(installer_.SetExternalUi(nullptr, 0), &handler);
+  installer_.InstallProduct(kMsi, L"");
+  EXPECT_EQ(handler.seen, std::vector<std::wstring>{L"Continue?"});
+  ASSERT_EQ(installer_.answeredMessages.size(), 4u);
+  EXPECT_EQ(installer_.answeredMessages[0].answer, 0x24);
+  EXPECT_EQ(installer_.answeredMessages[1].answer, 0);
+  EXPECT_EQ(installer_.answeredMessages[2].answer, 0);
+  EXPECT_EQ(installer_.callOrder,
+            (std::vector<std::string>{"SetExternalUi", "InstallProduct", "SetExternalUi", "InstallProduct"}));
+}
+
+TEST_F(HostInstallerTest, AFailedCallByNumberChangesNothingAndLaterCallsWorkAgain) {
+  installer_.FailInstallCall(1, 1603);
+  EXPECT_EQ(installer_.InstallProduct(kMsi, L""), 0u);
+  EXPECT_EQ(installer_.InstallProduct(kMsi, L"REMOVE=ALL "), 1603u);
+  EXPECT_TRUE(installer_.FindProduct(kCode));
+  EXPECT_EQ(installer_.InstallProduct(kMsi, L"REMOVE=ALL "), 0u);
+  EXPECT_FALSE(installer_.FindProduct(kCode));
+  EXPECT_EQ(installer_.installCalls.size(), 3u);
+}
+
 }  // namespace
 }  // namespace setup::platform::host

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/host/rc_string_table.h"
+#include "resources/resource_ids.h"
 
 namespace setup {
 namespace {
@@ -33,6 +34,21 @@ TEST(StringTable, EveryLanguageHasEveryEnglishTextWithTheSameConversions) {
       ASSERT_NE(translated, table.end()) << "text " << key.first << " missing in language " << language;
       EXPECT_EQ(Conversions(translated->second), Conversions(english))
           << "text " << key.first << " in language " << language;
+    }
+  }
+}
+
+// The welcome page fills the introduction text that the "OS" resource chose with the product
+// name, in whatever language the run speaks.
+TEST(StringTable, EveryWelcomeTextNamesTheProductOnceInEveryLanguage) {
+  const platform::host::StringTable table = platform::host::LoadStringTables(SETUP_RESOURCE_DIR);
+  for (const std::uint16_t id : {IDS_WELCOME_SUPPORTED_OS_DEFAULT, IDS_WELCOME_SUPPORTED_OS_XP_SP3,
+                                 IDS_WELCOME_SUPPORTED_OS_VISTA, IDS_WELCOME_SUPPORTED_OS_WIN7,
+                                 IDS_WELCOME_SUPPORTED_OS_WIN7_SP1}) {
+    for (const std::uint16_t language : {1033, 1031, 1034, 1036, 1041, 2052}) {
+      const auto text = table.find({id, language});
+      ASSERT_NE(text, table.end()) << "welcome text " << id << " missing in language " << language;
+      EXPECT_EQ(Conversions(text->second), L"%s ") << "welcome text " << id << " in language " << language;
     }
   }
 }

@@ -10,7 +10,8 @@ MUTEX = "Global\\_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}"
 
 def check_help(arguments):
     result = winetest.run(winetest.launcher(), *arguments, timeout=60)
-    check_equal(result.exit_code, 0, f"exit code of {arguments}")
+    # Wine cuts the exit code to 8 bits: 1639 for an invalid switch arrives as 103.
+    check_equal(result.exit_code, 0 if arguments == ["/?"] else 1639 % 256, f"exit code of {arguments}")
     check(result.stdout.startswith("\r\nsetuplauncher.exe - command line syntax\r\n\r\nsetuplauncher.exe /h\n"),
           f"help of {arguments} begins: {result.stdout[:120]!r}")
     check("\r\nAdditional options available with above commands:\r\n" in result.stdout, "options heading")

@@ -1,5 +1,7 @@
-"""The Windows build of setuppack packs the same setups as the Linux build, byte for byte, and
-rejects bad input the same way."""
+"""The Windows build of setuppack packs the same setups as the Linux build, byte for byte (also a
+package of many blocks, compressed on several threads), and rejects bad input the same way."""
+import json
+import random
 import subprocess
 
 import winetest
@@ -10,8 +12,18 @@ def test():
     windows_tool = winetest.helper_program("setuppack.exe")
     template = winetest.launcher()
     work = winetest.work_dir()
-    for sample in ("three-packages.json", "multi-language.json", "taxonomy.json"):
-        description = winetest.samples_dir() / sample
+    large = work / "large.msi"
+    generator = random.Random(11)
+    large.write_bytes(b"".join(generator.randbytes(5000) + b"component row " * 1500 for _ in range(120))
+                      + generator.randbytes(200000))  # blocks that are stored, not deflated
+    large_description = work / "large.json"
+    large_description.write_text(json.dumps({"packages": [{
+        "productName": "Tarquel Quibrix 2024", "productCode": "{5C1F2402-7C55-4E3B-9C6B-0A1A2B3C4D01}",
+        "packageCode": "{5C1F2402-7C55-4E3B-9C6B-0A1A2B3C4D02}", "productId": "QB::P", "productPlatform": "x64",
+        "productVersion": "2024.00.01.02", "msi": large.name}]}))
+    samples = [winetest.samples_dir() / sample for sample in ("three-packages.json", "multi-language.json", "taxonomy.json")]
+    for description in [*samples, large_description]:
+        sample = description.name
         host_output = work / f"host-{sample}.exe"
         windows_output = work / f"windows-{sample}.exe"
         subprocess.run([str(winetest.setuppack()), "--template", str(template), "--setup", str(description),

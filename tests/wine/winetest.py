@@ -240,9 +240,10 @@ def reg_query(key: str, value: str | None = None, view: int = 64) -> str | None:
     return None
 
 
-def pack(sample: str, resources: dict | None = None, name: str = "Setup.exe", **members) -> pathlib.Path:
+def pack(sample: str, resources: dict | None = None, name: str = "Setup.exe", template: pathlib.Path | None = None,
+         **members) -> pathlib.Path:
     """Packs a sample setup description (a file name in the samples folder) with the 64-bit
-    launcher template into the work folder. `resources` adds test overrides (null removes a
+    launcher template (or another `template`) into the work folder. `resources` adds test overrides (null removes a
     resource, a string replaces a text, an object changes content, language or length);
     other keyword arguments replace top-level members (for example os="10.0")."""
     description = json.loads((samples_dir() / sample).read_text())
@@ -259,7 +260,7 @@ def pack(sample: str, resources: dict | None = None, name: str = "Setup.exe", **
     description_file = folder / (pathlib.Path(name).stem + ".json")
     description_file.write_text(json.dumps(description, indent=2))
     output = folder / name
-    packed = subprocess.run([str(setuppack()), "--template", str(launcher()), "--setup", str(description_file),
+    packed = subprocess.run([str(setuppack()), "--template", str(template or launcher()), "--setup", str(description_file),
                              "--out", str(output)], capture_output=True, text=True, timeout=300)
     if packed.returncode != 0:
         raise HarnessError(f"setuppack failed: {packed.stderr.strip()}")

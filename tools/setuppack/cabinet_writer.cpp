@@ -1,7 +1,6 @@
 #include "cabinet_writer.h"
 
-#include <zlib.h>
-
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <limits>
@@ -12,10 +11,8 @@
 namespace setup::pack {
 namespace {
 
-constexpr std::size_t kBlockSize = 32768;
 constexpr std::size_t kHeaderSize = 36;
 constexpr std::size_t kFolderSize = 8;
-constexpr std::size_t kDataHeaderSize = 8;
 constexpr std::uint16_t kCompressionMszip = 1;
 constexpr std::uint16_t kAttributeArchive = 0x20;
 constexpr std::uint16_t kAttributeNameIsUtf8 = 0x80;
@@ -51,53 +48,9 @@ bool IsAscii(const std::string& text) {
   return true;
 }
 
-class BlockCompressor {
- public:
-  BlockCompressor() {
-    if (deflateInit2(&stream_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-      throw PackError("cannot initialise the deflate compressor");
-    }
-  }
-  ~BlockCompressor() { deflateEnd(&stream_); }
-  BlockCompressor(const BlockCompressor&) = delete;
-  BlockCompressor& operator=(const BlockCompressor&) = delete;
-
-  // Compresses one block into `out` ("CK" + raw deflate); returns the compressed size.
-  std::size_t Compress(const std::uint8_t* data, std::size_t size, std::uint8_t* out, std::size_t capacity) {
-    out[0] = 'C';
-    out[1] = 'K';
-    deflateReset(&stream_);
-    stream_.next_in = const_cast<Bytef*>(data);
-    stream_.avail_in = static_cast<uInt>(size);
-    stream_.next_out = out + 2;
-    stream_.avail_out = static_cast<uInt>(capacity - 2);
-    if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) throw PackError("deflate failed on a cabinet block");
-    return capacity - stream_.avail_out;
-  }
-
-  std::size_t Bound(std::size_t size) { return 2 + deflateBound(&stream_, static_cast<uLong>(size)); }
-
- private:
-  z_stream stream_{};
-};
-
 }  // namespace
 
-std::uint32_t CabinetChecksum(const std::uint8_t* data, std::size_t size, std::uint32_t seed) {
-  std::uint32_t sum = seed;
-  std::size_t words = size / 4;
-  for (std::size_t i = 0; i < words; ++i, data += 4) sum ^= ReadU32(data);
-  std::uint32_t tail = 0;
-  switch (size % 4) {
-    case 3: tail |= static_cast<std::uint32_t>(*data++) << 16; [[fallthrough]];
-    case 2: tail |= static_cast<std::uint32_t>(*data++) << 8; [[fallthrough]];
-    case 1: tail |= *data; break;
-    default: break;
-  }
-  return sum ^ tail;
-}
-
-std::uint32_t WriteCabinet(OutputFile& output, const std::vector<CabinetEntry>& entries) {
+std::uint32_t WriteCabinet(OutputFile& output, const std::vector<CabinetEntry>& entries, unsigned threads) {
   const std::uint64_t start = output.Position();
   std::vector<std::unique_ptr<InputFile>> inputs;
   std::uint64_t total = 0;
@@ -105,7 +58,7 @@ std::uint32_t WriteCabinet(OutputFile& output, const std::vector<CabinetEntry>& 
     inputs.push_back(std::make_unique<InputFile>(entry.source));
     total += inputs.back()->Size();
   }
-  const std::uint64_t block_count = (total + kBlockSize - 1) / kBlockSize;
+  const std::uint64_t block_count = (total + kCabinetBlockSize - 1) / kCabinetBlockSize;
   if (total > std::numeric_limits<std::uint32_t>::max() || block_count > 0xFFFF || entries.size() > 0xFFFF) {
     throw PackError("the files are too large for one cabinet folder");
   }
@@ -145,25 +98,30 @@ std::uint32_t WriteCabinet(OutputFile& output, const std::vector<CabinetEntry>& 
   WriteU32(header.data() + folder_offset, static_cast<std::uint32_t>(header.size()));
   output.Write(header);
 
-  BlockCompressor compressor;
-  Bytes block(kBlockSize);
-  Bytes packed(kDataHeaderSize + compressor.Bound(kBlockSize));
+  // Each file gives exactly the bytes its entry announces; one that shrinks meanwhile fails the
+  // cabinet instead of shifting the files behind it.
   std::size_t input_index = 0;
-  for (std::uint64_t b = 0; b < block_count; ++b) {
-    // A block may span the end of one file and the start of the next.
-    std::size_t filled = 0;
-    while (filled < kBlockSize && input_index < inputs.size()) {
-      std::size_t got = inputs[input_index]->Read(block.data() + filled, kBlockSize - filled);
-      filled += got;
-      if (filled < kBlockSize) ++input_index;
-    }
-    std::uint8_t* body = packed.data() + kDataHeaderSize;
-    std::size_t size = compressor.Compress(block.data(), filled, body, packed.size() - kDataHeaderSize);
-    WriteU16(packed.data() + 4, static_cast<std::uint16_t>(size));
-    WriteU16(packed.data() + 6, static_cast<std::uint16_t>(filled));
-    WriteU32(packed.data(), CabinetChecksum(packed.data() + 4, 4, CabinetChecksum(body, size, 0)));
-    output.Write(packed.data(), kDataHeaderSize + size);
-  }
+  std::uint64_t left_in_file = inputs.empty() ? 0 : inputs.front()->Size();
+  CompressCabinetBlocks(
+      block_count, threads,
+      [&](std::uint8_t* block) {
+        // A block may span the end of one file and the start of the next.
+        std::size_t filled = 0;
+        while (filled < kCabinetBlockSize && input_index < inputs.size()) {
+          if (left_in_file == 0) {
+            if (++input_index < inputs.size()) left_in_file = inputs[input_index]->Size();
+            continue;
+          }
+          const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left_in_file, kCabinetBlockSize - filled));
+          if (inputs[input_index]->Read(block + filled, wanted) != wanted) {
+            throw PackError("file '" + Utf8Path(inputs[input_index]->Path()) + "' changed while packing");
+          }
+          filled += wanted;
+          left_in_file -= wanted;
+        }
+        return filled;
+      },
+      [&output](const std::uint8_t* block, std::size_t size) { output.Write(block, size); });
 
   const std::uint64_t size = output.Position() - start;
   if (size > std::numeric_limits<std::uint32_t>::max()) throw PackError("the cabinet exceeds 4 GB");

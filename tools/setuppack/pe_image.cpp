@@ -89,19 +89,21 @@ ResourceTree PeImage::Resources() const {
 }
 
 void PeChecksum::Add(const std::uint8_t* data, std::size_t size) {
-  for (std::size_t i = 0; i < size; i += 2) {
-    std::uint64_t at = position_ + i;
-    if (at >= checksum_offset_ && at < checksum_offset_ + 4) continue;
-    std::uint32_t word = data[i] | (i + 1 < size ? data[i + 1] << 8 : 0);
-    sum_ += word;
-    sum_ = (sum_ & 0xFFFF) + (sum_ >> 16);
+  auto word = [&](std::size_t i) -> std::uint32_t { return data[i] | (i + 1 < size ? data[i + 1] << 8 : 0); };
+  // Words are summed unfolded (a 4 GB file cannot carry out of 64 bits); Finish folds the carries.
+  std::uint64_t sum = 0;
+  for (std::size_t i = 0; i < size; i += 2) sum += word(i);
+  // The checksum field itself does not count.
+  for (std::uint64_t at = (checksum_offset_ + 1) & ~std::uint64_t{1}; at < checksum_offset_ + 4; at += 2) {
+    if (at >= position_ && at < position_ + size) sum -= word(static_cast<std::size_t>(at - position_));
   }
+  sum_ += sum;
   position_ += size;
 }
 
 std::uint32_t PeChecksum::Finish() const {
-  std::uint64_t folded = (sum_ & 0xFFFF) + (sum_ >> 16);
-  folded = (folded & 0xFFFF) + (folded >> 16);
+  std::uint64_t folded = sum_;
+  while (folded > 0xFFFF) folded = (folded & 0xFFFF) + (folded >> 16);
   return static_cast<std::uint32_t>(folded + position_);
 }
 

@@ -12,8 +12,6 @@
 #include <vector>
 
 #include "foundation/text.h"
-#include "launcher/command_line_info.h"
-#include "launcher/setup_log.h"
 #include "packages/installed_version.h"
 #include "packages/msi_products.h"
 #include "packages/newest_installation.h"
@@ -21,6 +19,7 @@
 #include "packages/product_installations.h"
 #include "packages/uninstall_from_cache.h"
 #include "platform/win32/win32_ports.h"
+#include "run/setup_log.h"
 
 namespace setup {
 namespace {
@@ -71,7 +70,7 @@ int Run(const std::vector<std::wstring>& args) {
     Print("msicode", FindMsiProductCode(*platform->installer, record));
   } else if (command == L"uninstall") {
     SetupLog log(*platform->files, *platform->installer);
-    const SetupResult result = UninstallFromCache(*platform, log, record, kUiLevelNone);
+    const SetupResult result = UninstallFromCache(*platform, log, record, UiLevel::None());
     Print("kind", std::to_wstring(result.kind));
     Print("installer_code", std::to_wstring(result.installerCode));
   } else {

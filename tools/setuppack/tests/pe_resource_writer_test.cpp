@@ -49,6 +49,22 @@ std::uint32_t ChecksumOf(const Bytes& file, const PeImage& image) {
   return checksum.Finish();
 }
 
+TEST(PeChecksum, FoldsCarriesSkipsItsOwnFieldAndAddsTheLength) {
+  // Three words of 0x8000 carry once; the field at 6..9 does not count; the odd last byte does.
+  const Bytes carries = {0x00, 0x80, 0x00, 0x80, 0x00, 0x80, 0x78, 0x56, 0x34, 0x12, 0x01};
+  PeChecksum whole(6);
+  whole.Add(carries.data(), carries.size());
+  EXPECT_EQ(whole.Finish(), 0x8002u + 11);
+  PeChecksum chunked(6);  // the field spans two chunks
+  for (auto [at, size] : {std::pair{0, 2}, {2, 6}, {8, 3}}) chunked.Add(carries.data() + at, size);
+  EXPECT_EQ(chunked.Finish(), 0x8002u + 11);
+
+  const Bytes ones(64, 0xFF);  // every carry folds back to 0xFFFF
+  PeChecksum all(8);
+  all.Add(ones.data(), ones.size());
+  EXPECT_EQ(all.Finish(), 0xFFFFu + 64);
+}
+
 class PeResourceWriter : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(PeResourceWriter, KeepsTemplateResourcesAndAddsPackageResources) {

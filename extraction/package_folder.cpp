@@ -1,0 +1,22 @@
+#include "extraction/package_folder.h"
+
+#include "foundation/file_utilities.h"
+
+namespace setup {
+
+bool CreatePackageFolder(platform::Platform& platform, SetupLog& log, std::wstring_view folder) {
+  ICBSFileUtilities files(platform);
+  if (files.FolderExists(folder)) return true;
+  if (!files.CreateFolderTree(folder)) return false;
+  const std::vector<platform::AccessGrant> grants = {
+      {platform::WellKnownAccount::System, platform::kGenericAll},
+      {platform::WellKnownAccount::Administrators, platform::kGenericAll},
+      {platform::WellKnownAccount::Users, platform::kGenericRead | platform::kGenericExecute},
+  };
+  if (!platform.files->SetProtectedAccess(folder, grants)) {
+    log.WriteLog(L"TSL (c): Could not protect the access list of the package folder %s.\r\n", kLogWarnings, folder);
+  }
+  return true;
+}
+
+}  // namespace setup

@@ -1,0 +1,42 @@
+#include "extraction/unpack_worker.h"
+
+namespace setup {
+
+void UnpackWorker::Start() {
+  thread_ = std::thread([this] { exitCode_ = Run(); });
+}
+
+int UnpackWorker::Join() {
+  if (thread_.joinable()) thread_.join();
+  return exitCode_;
+}
+
+int UnpackWorker::Run() {
+  if (!run_ || settings_.cancelRequested) return Finish(kResultInstallFailed);
+  std::uint64_t total = 0;
+  for (const UnpackEntry& entry : list_) total += entry.size;
+  sink_.SetTotal(total);
+
+  std::uint64_t base = 0;
+  for (const UnpackEntry& entry : list_) {
+    sink_.SetBase(base);
+    base += entry.size;
+    if (settings_.cancelRequested) return Finish(kResultUserCancelled);
+    SetupPackage& package = *entry.package;
+    const int result = IsTaxonomyPackage(package) ? UnpackTaxonomyPackage(*run_, package, package.packageFolder)
+                           : UnpackCabinetPackage(*run_, package, sink_, settings_);
+    if (result != kResultSuccess && !settings_.cancelRequested) {
+      run_->log.WriteLog(L"TSL (c): Error extracting cabinet file - %d.\r\n", kLogErrors, result);
+      return Finish(result);
+    }
+  }
+  return Finish(settings_.cancelRequested ? kResultUserCancelled : kResultSuccess);
+}
+
+int UnpackWorker::Finish(int result) {
+  if (run_) run_->result.Record(result, 0, false);
+  finished_ = true;
+  return result == kResultSuccess ? 0 : kWorkerFailedExitCode;
+}
+
+}  // namespace setup

@@ -1,0 +1,25 @@
+#include "install/conflict_removal.h"
+
+#include "packages/uninstall_from_cache.h"
+#include "resources/resource_ids.h"
+
+namespace setup {
+
+bool RemoveConflictingInstallation(const RunContext& run, ProductRecord& installed) {
+  const std::wstring displayName = installed.DisplayName();
+  run.log.WriteLog(L"SIC - Automatic uninstallation of product %s.\r\n", kLogInfo, displayName);
+  // A silent launcher (with or without its finish message box) removes silently too.
+  const UiLevel uiLevel = run.commandLine.UiLevel().IsSilent() ? UiLevel::None() : UiLevel::Basic();
+  const SetupResult removal = UninstallFromCache(run.platform, run.log, installed, uiLevel);
+  if (removal.kind == kResultSuccess) return true;
+  if (removal.kind == kResultNoMsiForUninstall) {
+    run.ShowMessageBox(run.languages.FormatText(IDS_MSG_REMOVAL_RESOURCES_MISSING, displayName),
+                       platform::MessageBoxIcon::None);
+  }
+  run.result = removal;
+  run.log.WriteLog(L"SIC - Uninstall failed - (%d) %s\r\n", kLogInfo, removal.kind,
+                   DescribeResult(removal, *run.platform.system));
+  return false;
+}
+
+}  // namespace setup

@@ -1,0 +1,65 @@
+#include "install/install_call.h"
+
+#include "install/installer_message_boxes.h"
+#include "packages/package_resources.h"
+
+namespace setup {
+
+namespace {
+
+// The launcher's handler takes the installer's messages for the length of one call.
+class ScopedMessageHandler {
+ public:
+  ScopedMessageHandler(platform::Installer& installer, platform::InstallerMessageHandler& handler)
+      : installer_(installer), previous_(installer.SetExternalUi(&handler, platform::kInstallMessageFilterLauncher)) {}
+  ~ScopedMessageHandler() { installer_.SetExternalUi(previous_, 0); }
+  ScopedMessageHandler(const ScopedMessageHandler&) = delete;
+  ScopedMessageHandler& operator=(const ScopedMessageHandler&) = delete;
+
+ private:
+  platform::Installer& installer_;
+  platform::InstallerMessageHandler* previous_;
+};
+
+}  // namespace
+
+std::wstring InstallCallProperties(const RunContext& run, std::wstring_view extra) {
+  const CSetupAppCommandLineInfo& commandLine = run.commandLine;
+  std::wstring text;
+  if (!commandLine.MifPath().empty()) text += L"/m " + commandLine.MifPath() + L" ";
+  if (commandLine.IsAdministrative()) {
+    text += L"ACTION=ADMIN ";
+  } else if (commandLine.IsUninstall()) {
+    text += L"REMOVE=ALL ";
+  }
+  text += L"INSTALLEDFROMLAUNCHER=Yes ";
+  if (const std::wstring resource = run.packageResources.ReadText(L"PROPERTIES"); !resource.empty()) {
+    text += resource + L" ";
+  }
+  for (const std::wstring& property : commandLine.Properties()) text += property + L" ";
+  text += extra;
+  return text;
+}
+
+std::uint32_t InstallCall(const RunContext& run, const SetupPackage& package, std::wstring_view extra) {
+  platform::Installer& installer = *run.platform.installer;
+  installer.SetInternalUi(run.commandLine.UiLevel().Value());
+  run.log.Suspend();
+  std::uint32_t result = 0;
+  {
+    InstallerMessageBoxes messageBoxes(run);
+    ScopedMessageHandler handler(installer, messageBoxes);
+    result = installer.InstallProduct(package.packageFile, InstallCallProperties(run, extra));
+  }
+  run.log.Resume();
+  return IgnoreRestartSuccess(run, result);
+}
+
+std::uint32_t IgnoreRestartSuccess(const RunContext& run, std::uint32_t result) {
+  if (result == 0 || !platform::IsInstallerSuccess(result)) return result;
+  run.log.WriteLog(L"TSL (c): Remark: ignoring specific success code = %d\r\n", kLogWarnings,
+                   static_cast<std::int32_t>(result));
+  return 0;
+}
+
+}  // namespace setup

@@ -1,0 +1,132 @@
+#include "install/uninstall_entry_rewrite.h"
+
+#include <optional>
+#include <string>
+
+#include "foundation/path.h"
+#include "foundation/registry_key.h"
+#include "packages/packed_product_code.h"
+
+namespace setup {
+
+namespace {
+
+constexpr std::size_t kProductIconChars = 260;
+
+struct EntryFacts {
+  std::wstring uninstallKey;
+  std::uint32_t uninstallView = 0;
+  std::wstring productsKey;
+  std::wstring languageArgument;
+  std::wstring productIcon;
+  std::wstring launcher;
+  std::wstring launcherCopy;
+  bool oldWindows = false;
+};
+
+// Windows before 7 (6.1) shows the installer's product name in Add/Remove Programs beside the
+// entry; an empty name hides that second line while the launcher owns the entry.
+bool IsOlderThanWindows7(const platform::SystemInfo& system) {
+  const std::optional<platform::OsVersion> version = system.QueryOsVersion();
+  return version && (version->major < 6 || (version->major == 6 && version->minor == 0));
+}
+
+std::optional<EntryFacts> GatherFacts(const RunContext& run, const SetupPackage& package) {
+  EntryFacts facts;
+  facts.uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + package.productCode;
+  facts.uninstallView = package.is64Bit ? platform::kRegistryView64 : 0;
+  facts.productsKey = L"Software\\Classes\\Installer\\Products\\" + PackedProductCode(package.productCode);
+  if (run.languages.IsMultiLanguage() && run.languages.Current()) {
+    facts.languageArgument = L" lang=" + std::wstring(run.languages.Current()->name);
+  }
+  facts.launcher = run.platform.system->ModulePath();
+  if (facts.launcher.empty()) {
+    run.log.WriteLog(L"TSL (c): Failed to retrieve module file name\r\n", kLogInfo);
+    return std::nullopt;
+  }
+  facts.oldWindows = IsOlderThanWindows7(*run.platform.system);
+  facts.launcherCopy = package.packageFolder + L"\\" + ICBSFilePath(facts.launcher).FileName();
+  // A product without an icon of its own shows the icon of the launcher copy that its
+  // entry now starts.
+  facts.productIcon = run.platform.installer->GetProductInfo(package.productCode, L"ProductIcon", kProductIconChars)
+                          .value_or(facts.launcherCopy);
+  if (facts.productIcon.empty()) facts.productIcon = facts.launcherCopy;
+  return facts;
+}
+
+bool OpenKey(ICBSRegistryKey& key, const std::wstring& path, std::uint32_t view) {
+  return key.Open(platform::RegistryRoot::LocalMachine, path, false, false, view);
+}
+
+void SetProductName(const RunContext& run, const EntryFacts& facts, std::wstring_view name) {
+  ICBSRegistryKey products(*run.platform.registry);
+  if (facts.oldWindows && OpenKey(products, facts.productsKey, platform::kRegistryView64)) {
+    products.WriteString(L"ProductName", name);
+  }
+}
+
+void RedoAfterModify(const RunContext& run, const EntryFacts& facts) {
+  run.log.WriteLog(L"TSL (c): redo-after modify or re-install custom installer registry\r\n", kLogInfo);
+  platform::FileSystem& files = *run.platform.files;
+  if (!files.Attributes(facts.launcherCopy)) files.CopyFile(facts.launcher, facts.launcherCopy, false);
+  ICBSRegistryKey uninstall(*run.platform.registry);
+  if (OpenKey(uninstall, facts.uninstallKey, facts.uninstallView)) {
+    uninstall.WriteDword(L"WindowsInstaller", 0);
+    uninstall.WriteString(L"ModifyPath", facts.launcherCopy + facts.languageArgument);
+    uninstall.WriteString(L"UninstallString", facts.launcherCopy + L" /x" + facts.languageArgument);
+    uninstall.WriteString(L"DisplayIcon", facts.productIcon);
+  }
+  SetProductName(run, facts, L"");
+}
+
+void PrepareRemove(const RunContext& run, const EntryFacts& facts, const SetupPackage& package) {
+  run.log.WriteLog(L"TSL (c): prepare-remove custom installer registry\r\n", kLogInfo);
+  ICBSRegistryKey uninstall(*run.platform.registry);
+  if (OpenKey(uninstall, facts.uninstallKey, facts.uninstallView)) {
+    uninstall.WriteDword(L"WindowsInstaller", 1);
+    run.log.WriteLog(L"TSL (c): before delete value - custom installer registry\r\n", kLogInfo);
+    uninstall.DeleteValue(L"DisplayIcon");
+    run.log.WriteLog(L"TSL (c): after delete value - custom installer registry\r\n", kLogInfo);
+  }
+  ICBSRegistryKey products(*run.platform.registry);
+  if (facts.oldWindows && OpenKey(products, facts.productsKey, platform::kRegistryView64)) {
+    run.log.WriteLog(L"TSL (c): before write product name - custom installer registry\r\n", kLogInfo);
+    products.WriteString(L"ProductName", package.productName);
+    run.log.WriteLog(L"TSL (c): after write product name - custom installer registry\r\n", kLogInfo);
+  }
+}
+
+void RollBackPrepareRemove(const RunContext& run, const EntryFacts& facts) {
+  run.log.WriteLog(L"TSL (c): roll-back prepare-remove custom installer registry\r\n", kLogInfo);
+  ICBSRegistryKey uninstall(*run.platform.registry);
+  if (OpenKey(uninstall, facts.uninstallKey, facts.uninstallView)) {
+    uninstall.WriteDword(L"WindowsInstaller", 0);
+    uninstall.WriteString(L"DisplayIcon", facts.productIcon);
+  }
+  SetProductName(run, facts, L"");
+}
+
+}  // namespace
+
+void RewriteUninstallEntries(const RunContext& run, UninstallEntryRewrite mode, const SetupPackage& package) {
+  const std::optional<EntryFacts> facts = GatherFacts(run, package);
+  if (!facts) return;
+  switch (mode) {
+    case UninstallEntryRewrite::Perform:
+      run.log.WriteLog(L"TSL (c): perform custom installer registry\r\n", kLogInfo);
+      run.platform.files->CopyFile(facts->launcher, facts->launcherCopy, false);
+      RedoAfterModify(run, *facts);
+      break;
+    case UninstallEntryRewrite::RedoAfterModify:
+      RedoAfterModify(run, *facts);
+      break;
+    case UninstallEntryRewrite::PrepareRemove:
+      PrepareRemove(run, *facts, package);
+      break;
+    case UninstallEntryRewrite::RollBackPrepareRemove:
+      RollBackPrepareRemove(run, *facts);
+      break;
+  }
+}
+
+}  // namespace setup

@@ -1,0 +1,66 @@
+// The setup log: UTF-16LE text without byte-order mark, one write and one flush per entry,
+// shared with Windows Installer's own log around every installer call.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "foundation/format.h"
+#include "platform/file_system.h"
+#include "platform/installer.h"
+
+namespace setup {
+
+// Log levels: an entry is written when its level does not exceed the log level.
+inline constexpr int kLogErrors = 1;
+inline constexpr int kLogWarnings = 2;
+inline constexpr int kLogInfo = 3;
+inline constexpr int kLogVerbose = 4;
+
+// Formatted entries are limited to this many UTF-16 code units.
+inline constexpr std::size_t kMaxLogEntryUnits = 2047;
+
+// The log level that the installer log-mode bits select.
+int LogLevelFromMode(std::uint32_t logMode);
+
+class SetupLog {
+ public:
+  SetupLog(platform::FileSystem& files, platform::Installer& installer) : files_(files), installer_(installer) {}
+
+  // Sets the level and opens the file when a path is given; a file that cannot be opened
+  // leaves logging off without complaint.
+  void Open(std::wstring_view path, std::uint32_t logMode, std::uint32_t logAttributes);
+
+  template <class... Args>
+  void WriteLog(FormatText<std::type_identity_t<Args>...> format, int level, const Args&... args) {
+    if (file_ && level <= level_) WriteEntry(setup::Format<Args...>(format, args...));
+  }
+  // An entry whose text was formatted elsewhere (a STRINGTABLE text, for example).
+  void WriteText(std::wstring_view text, int level) {
+    if (file_ && level <= level_) WriteEntry(text);
+  }
+
+  // Hands the file to Windows Installer before a call that acts on a product ...
+  void Suspend();
+  // ... and takes it back afterwards, appending after the installer's lines.
+  void Resume();
+
+  int Level() const { return level_; }
+  bool IsOpen() const { return file_ != nullptr; }
+
+ private:
+  // Opens the file at its end, on a character boundary.
+  void OpenFile(platform::OpenMode mode);
+  void WriteEntry(std::wstring_view text);
+
+  platform::FileSystem& files_;
+  platform::Installer& installer_;
+  std::unique_ptr<platform::WritableFile> file_;
+  std::wstring path_;
+  std::uint32_t logMode_ = 0;
+  int level_ = 0;
+};
+
+}  // namespace setup
