@@ -19,4 +19,17 @@ void AppendQuotedProperty(std::wstring& text, std::wstring_view name, std::wstri
   text += L" ";
 }
 
+void AppendGivenProperty(std::wstring& text, std::wstring_view name, std::wstring_view value) {
+  text += name;
+  text += L"=";
+  if (value.empty()) {
+    text += L"\"\"";
+  } else if (value.find(L' ') != std::wstring_view::npos && value[0] != L'"') {
+    text += QuotedPropertyValue(value);
+  } else {
+    text += value;
+  }
+  text += L" ";
+}
+
 }  // namespace setup

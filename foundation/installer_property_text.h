@@ -16,4 +16,9 @@ std::wstring QuotedPropertyValue(std::wstring_view value);
 // dialogs read, quoted as above.
 void AppendQuotedProperty(std::wstring& text, std::wstring_view name, std::wstring_view value);
 
+// Appends NAME=VALUE and one blank for a value given on the command line: as it was given,
+// but quoted as above when it holds a blank and is not quoted already, and as "" when empty,
+// so that the installer reads it as one value.
+void AppendGivenProperty(std::wstring& text, std::wstring_view name, std::wstring_view value);
+
 }  // namespace setup

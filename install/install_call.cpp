@@ -1,5 +1,6 @@
 #include "install/install_call.h"
 
+#include "foundation/installer_property_text.h"
 #include "install/installer_message_boxes.h"
 #include "packages/package_resources.h"
 
@@ -36,7 +37,9 @@ std::wstring InstallCallProperties(const RunContext& run, std::wstring_view extr
   if (const std::wstring resource = run.packageResources.ReadText(L"PROPERTIES"); !resource.empty()) {
     text += resource + L" ";
   }
-  for (const std::wstring& property : commandLine.Properties()) text += property + L" ";
+  for (const CommandLineProperty& property : commandLine.Properties()) {
+    AppendGivenProperty(text, property.name, property.value);
+  }
   text += extra;
   return text;
 }

@@ -42,13 +42,13 @@ void HelpModel::Build(const LanguageCatalog& catalog, const HelpModelInputs& inp
   groups_ = PropertyGroupsFor(inputs.firstProductName);
 }
 
-bool HelpModel::IsKnownProperty(std::wstring_view name) const {
+const HelpProperty* HelpModel::FindProperty(std::wstring_view name) const {
   for (const HelpPropertyGroup& group : groups_) {
     for (const HelpProperty& property : group.properties) {
-      if (EqualsIgnoreCase(property.name, name)) return true;
+      if (EqualsIgnoreCase(property.name, name)) return &property;
     }
   }
-  return false;
+  return nullptr;
 }
 
 }  // namespace setup

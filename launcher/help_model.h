@@ -29,6 +29,7 @@ struct HelpProperty {
   std::wstring name;
   std::uint32_t placeholderId = 0;
   std::uint32_t descriptionId = 0;
+  bool numeric = false;  // a port: the command line must give a decimal number in full
 };
 
 struct HelpPropertyGroup {
@@ -49,8 +50,9 @@ class HelpModel {
 
   const std::vector<HelpCommand>& Commands() const { return commands_; }
   const std::vector<HelpPropertyGroup>& PropertyGroups() const { return groups_; }
-  // A property of one of the groups, compared ignoring case.
-  bool IsKnownProperty(std::wstring_view name) const;
+  // The property of one of the groups with this name, compared ignoring case; none when
+  // this installer does not know it.
+  const HelpProperty* FindProperty(std::wstring_view name) const;
 
  private:
   std::deque<HelpOption> options_;  // stable addresses for the commands' shared pointers

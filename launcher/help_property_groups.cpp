@@ -13,17 +13,20 @@ struct PropertyShape {
   std::wstring_view suffix;  // the name after "<prefix>_"
   std::uint32_t placeholderId;
   std::uint32_t descriptionId;
+  bool numeric = false;
 };
 
 constexpr PropertyShape kEnabled{L"WebServer_Enabled", IDS_PROP_ENABLED_PLACEHOLDER, IDS_PROP_ENABLED_DESCRIPTION};
 constexpr PropertyShape kHost{L"WebServer_Host", IDS_PROP_HOST_PLACEHOLDER, IDS_PROP_HOST_DESCRIPTION};
-constexpr PropertyShape kPort{L"WebServer_Port", IDS_PROP_PORT_PLACEHOLDER, IDS_PROP_PORT_DESCRIPTION};
+constexpr PropertyShape kPort{L"WebServer_Port", IDS_PROP_PORT_PLACEHOLDER, IDS_PROP_PORT_DESCRIPTION, true};
 constexpr PropertyShape kSslEnabled{L"SSLWebServer_Enabled", IDS_PROP_ENABLED_PLACEHOLDER, IDS_PROP_ENABLED_DESCRIPTION};
 constexpr PropertyShape kSslHost{L"SSLWebServer_Host", IDS_PROP_SSL_HOST_PLACEHOLDER, IDS_PROP_SSL_HOST_DESCRIPTION};
-constexpr PropertyShape kSslPort{L"SSLWebServer_Port", IDS_PROP_SSL_PORT_PLACEHOLDER, IDS_PROP_SSL_PORT_DESCRIPTION};
+constexpr PropertyShape kSslPort{L"SSLWebServer_Port", IDS_PROP_SSL_PORT_PLACEHOLDER, IDS_PROP_SSL_PORT_DESCRIPTION,
+                                 true};
 // Some products describe their SSL host and port with the plain web server's texts.
 constexpr PropertyShape kSslHostPlainText{L"SSLWebServer_Host", IDS_PROP_SSL_HOST_PLACEHOLDER, IDS_PROP_HOST_DESCRIPTION};
-constexpr PropertyShape kSslPortPlainText{L"SSLWebServer_Port", IDS_PROP_SSL_PORT_PLACEHOLDER, IDS_PROP_PORT_DESCRIPTION};
+constexpr PropertyShape kSslPortPlainText{L"SSLWebServer_Port", IDS_PROP_SSL_PORT_PLACEHOLDER, IDS_PROP_PORT_DESCRIPTION,
+                                          true};
 constexpr PropertyShape kCertificate{L"SSLWebServer_Certificate", IDS_PROP_CERTIFICATE_PLACEHOLDER,
                                      IDS_PROP_CERTIFICATE_DESCRIPTION};
 constexpr PropertyShape kPrivateKey{L"SSLWebServer_PrivateKey", IDS_PROP_PRIVATE_KEY_PLACEHOLDER,
@@ -65,7 +68,7 @@ void Append(std::vector<HelpPropertyGroup>& groups, std::uint32_t titleId, std::
   HelpPropertyGroup& group = groups.emplace_back(HelpPropertyGroup{titleId, {}});
   for (const PropertyShape& shape : shapes) {
     group.properties.push_back({std::wstring(prefix) + L"_" + std::wstring(shape.suffix), shape.placeholderId,
-                                shape.descriptionId});
+                                shape.descriptionId, shape.numeric});
   }
 }
 

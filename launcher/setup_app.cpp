@@ -109,28 +109,21 @@ void CSetupApp::BuildHelpModel() {
 
 std::optional<std::wstring> CSetupApp::CheckCommandLineProperties() {
   std::optional<std::wstring> errors;
-  for (const std::wstring& property : commandLine_.Properties()) {
-    const std::size_t equals = property.find(L'=');
-    const std::wstring_view name = std::wstring_view(property).substr(0, equals);
-    const std::wstring_view value = std::wstring_view(property).substr(equals + 1);
-    if (EqualsIgnoreCase(name, L"lang") || EqualsIgnoreCase(name, L"SubPackages") ||
-        EqualsIgnoreCase(name, L"TRANSFORMS")) {
+  for (const CommandLineProperty& property : commandLine_.Properties()) {
+    if (IsLauncherArgumentName(property.name)) continue;
+    const HelpProperty* known = help_.FindProperty(property.name);
+    if (!known) {
+      ParentConsole(*platform_->console)
+          .Write(languages_.FormatText(IDS_WARNING_UNKNOWN_PROPERTY, property.name) + L"\r\n");
       continue;
     }
-    if (help_.IsKnownProperty(name)) {
-      const std::size_t underscore = name.find(L'_');
-      const std::wstring_view setting = underscore == std::wstring_view::npos ? std::wstring_view() : name.substr(underscore + 1);
-      if (!EqualsIgnoreCase(setting, L"WebServer_Port") && !EqualsIgnoreCase(setting, L"SSLWebServer_Port")) continue;
-      // An empty value reaches the list as two double quotes; it passes like no value.
-      const std::wstring_view number = value == L"\"\"" ? std::wstring_view() : value;
-      std::size_t consumed = 0;
-      ParseLeadingInteger(number, &consumed);
-      if (!number.empty() && consumed != number.size()) {
-        errors = errors.value_or(L"") + languages_.FormatText(IDS_ERROR_PROPERTY_NOT_NUMERIC, name) + L"\n";
-      }
-      continue;
+    if (!known->numeric) continue;
+    // An empty value passes like no value.
+    std::size_t consumed = 0;
+    ParseLeadingInteger(property.value, &consumed);
+    if (consumed != property.value.size()) {
+      errors = errors.value_or(L"") + languages_.FormatText(IDS_ERROR_PROPERTY_NOT_NUMERIC, property.name) + L"\n";
     }
-    ParentConsole(*platform_->console).Write(languages_.FormatText(IDS_WARNING_UNKNOWN_PROPERTY, name) + L"\r\n");
   }
   return errors;
 }

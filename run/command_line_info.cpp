@@ -1,8 +1,8 @@
 #include "run/command_line_info.h"
 
 #include <algorithm>
+#include <optional>
 
-#include "foundation/installer_property_text.h"
 #include "foundation/text.h"
 
 namespace setup {
@@ -45,7 +45,20 @@ std::uint32_t LogModeBit(wchar_t letter) {
 
 std::wstring TrimQuotes(std::wstring_view text) { return std::wstring(Trim(text, L"\"")); }
 
+// The value after "NAME=" when the text is the launcher's argument NAME.
+std::optional<std::wstring_view> ArgumentValue(std::wstring_view text, std::wstring_view name) {
+  if (text.size() <= name.size() || text[name.size()] != L'=' || !StartsWithIgnoreCase(text, name)) {
+    return std::nullopt;
+  }
+  return text.substr(name.size() + 1);
+}
+
 }  // namespace
+
+bool IsLauncherArgumentName(std::wstring_view name) {
+  return std::any_of(std::begin(kLauncherArguments), std::end(kLauncherArguments),
+                     [&](std::wstring_view argument) { return EqualsIgnoreCase(name, argument); });
+}
 
 void CSetupAppCommandLineInfo::ParseArguments(const std::vector<std::wstring>& arguments) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -154,19 +167,15 @@ void CSetupAppCommandLineInfo::ParseLogLetters(std::wstring_view letters) {
 }
 
 void CSetupAppCommandLineInfo::ParseArgument(std::wstring_view text) {
-  constexpr std::wstring_view kTransforms = L"TRANSFORMS=";
-  constexpr std::wstring_view kLang = L"lang=";
-  constexpr std::wstring_view kSubPackages = L"subPackages=";
-  constexpr std::wstring_view kWorkload = L"workload=";
-  if (StartsWithIgnoreCase(text, kTransforms) && transforms_.empty()) {
-    transforms_ = text.substr(kTransforms.size());
-  } else if (StartsWithIgnoreCase(text, kLang)) {
-    language_ = text.substr(kLang.size());
-  } else if (StartsWithIgnoreCase(text, kSubPackages)) {
-    subPackages_ = TrimQuotes(text.substr(kSubPackages.size()));
+  if (const auto transforms = ArgumentValue(text, kTransformsArgument); transforms && transforms_.empty()) {
+    transforms_ = *transforms;
+  } else if (const auto language = ArgumentValue(text, kLanguageArgument)) {
+    language_ = *language;
+  } else if (const auto subPackages = ArgumentValue(text, kSubPackagesArgument)) {
+    subPackages_ = TrimQuotes(*subPackages);
     if (EqualsIgnoreCase(subPackages_, L"all")) subPackages_.clear();
-  } else if (StartsWithIgnoreCase(text, kWorkload)) {
-    workload_ = TrimQuotes(text.substr(kWorkload.size()));
+  } else if (const auto workload = ArgumentValue(text, kWorkloadArgument)) {
+    workload_ = TrimQuotes(*workload);
   } else if (expectingMifPath_ && mifPath_.empty()) {
     mifPath_ = text;
     expectingMifPath_ = false;
@@ -181,17 +190,11 @@ void CSetupAppCommandLineInfo::ParseArgument(std::wstring_view text) {
 bool CSetupAppCommandLineInfo::AddProperty(std::wstring_view text) {
   const std::size_t equals = text.find(L'=');
   if (equals == std::wstring_view::npos) return false;
-  const std::wstring name(Trim(text.substr(0, equals), kBlanksAndTabs));
-  std::wstring value(Trim(text.substr(equals + 1), kBlanksAndTabs));
-  if (name == L"FASTOEM" && value == L"1") fastOem1_ = true;
-  if (name == L"ALLUSERS" && value == L"1") allUsers1_ = true;
-  if (value.empty()) {
-    value = L"\"\"";
-  } else if (value.find(L' ') != std::wstring::npos && value[0] != L'"') {
-    // A quotation mark inside the value must not end the quoted text early.
-    value = QuotedPropertyValue(value);
-  }
-  properties_.push_back(name + L"=" + value);
+  CommandLineProperty property{std::wstring(Trim(text.substr(0, equals), kBlanksAndTabs)),
+                               std::wstring(Trim(text.substr(equals + 1), kBlanksAndTabs))};
+  if (property.name == L"FASTOEM" && property.value == L"1") fastOem1_ = true;
+  if (property.name == L"ALLUSERS" && property.value == L"1") allUsers1_ = true;
+  properties_.push_back(std::move(property));
   return true;
 }
 
@@ -200,7 +203,7 @@ void CSetupAppCommandLineInfo::EndOfParse() {
     fastOem_ = true;
   }
   if (fastOem1_ && !fastOem_) {
-    std::erase(properties_, std::wstring(L"FASTOEM=1"));
+    std::erase(properties_, CommandLineProperty{L"FASTOEM", L"1"});
   }
 }
 

@@ -16,6 +16,27 @@ inline constexpr std::uint32_t kDefaultReinstallMode = 0x7C0;
 inline constexpr std::uint32_t kLogAttributeAppend = 0x1;
 inline constexpr std::uint32_t kLogAttributeFlushEachLine = 0x2;
 
+// The launcher's own NAME=VALUE arguments, in the order the parser tries them; names compare
+// ignoring case. They are the launcher's, not the installer's: the property check leaves
+// them alone when one reaches the property list (a second "TRANSFORMS=", say).
+inline constexpr std::wstring_view kTransformsArgument = L"TRANSFORMS";
+inline constexpr std::wstring_view kLanguageArgument = L"lang";
+inline constexpr std::wstring_view kSubPackagesArgument = L"subPackages";
+inline constexpr std::wstring_view kWorkloadArgument = L"workload";
+inline constexpr std::wstring_view kLauncherArguments[] = {kTransformsArgument, kLanguageArgument,
+                                                           kSubPackagesArgument, kWorkloadArgument};
+
+bool IsLauncherArgumentName(std::wstring_view name);
+
+// A NAME=VALUE property of the command line, both parts trimmed of blanks and tabs and
+// otherwise as given; the install sequence decides how the value is written for the installer.
+struct CommandLineProperty {
+  std::wstring name;
+  std::wstring value;
+
+  bool operator==(const CommandLineProperty&) const = default;
+};
+
 class CSetupAppCommandLineInfo {
  public:
   // Parses every argument after the program name, in order, then applies the end-of-parse rule.
@@ -36,7 +57,7 @@ class CSetupAppCommandLineInfo {
   const std::wstring& Transforms() const { return transforms_; }
   bool HasAllUsers1() const { return allUsers1_; }
   bool HasFastOem1() const { return fastOem1_; }
-  const std::vector<std::wstring>& Properties() const { return properties_; }
+  const std::vector<CommandLineProperty>& Properties() const { return properties_; }
   bool IsRepair() const { return repair_; }
   std::uint32_t ReinstallMode() const { return reinstallMode_; }
   const std::wstring& MifPath() const { return mifPath_; }
@@ -71,7 +92,7 @@ class CSetupAppCommandLineInfo {
   std::wstring transforms_;
   bool allUsers1_ = false;
   bool fastOem1_ = false;
-  std::vector<std::wstring> properties_;
+  std::vector<CommandLineProperty> properties_;
   bool repair_ = false;
   std::uint32_t reinstallMode_ = 0;
   bool expectingMifPath_ = false;

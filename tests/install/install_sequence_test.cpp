@@ -37,6 +37,18 @@ TEST_F(InstallSequenceTest, OnePackageGetsNoSubPackagePropertiesAndItsCommandLin
   EXPECT_EQ(Host().Installer().externalUiCalls[1].handler, nullptr);
 }
 
+// Command-line values reach the installer as given, except that a value with a blank is
+// quoted (a quotation mark inside it doubled, so it cannot end the value early and add a
+// property of its own) and an empty value becomes "".
+TEST_F(InstallSequenceTest, CommandLineValuesWithABlankOrEmptyAreQuotedForTheInstaller) {
+  Start({L"/L*v", testing::kLogPath, L"INSTALLDIR=C:\\Program Files\\X", L"NAME=", L" FOO = bar ",
+         L"Q=\"already quoted\"", L"NOTE=say \"hi\" X=1", L"TAB=\tvalue\t"});
+  AddPackages(1);
+  RunSequence();
+  EXPECT_EQ(Calls(), Strings{L"0: INSTALLEDFROMLAUNCHER=Yes INSTALLDIR=\"C:\\Program Files\\X\" NAME=\"\" FOO=bar "
+                             L"Q=\"already quoted\" NOTE=\"say \"\"hi\"\" X=1\" TAB=value "});
+}
+
 TEST_F(InstallSequenceTest, SubPackagesHideTheirDialogsAndShowCustomizationAfterACustomMainInstallation) {
   AddPackages(3);
   // The main package reports a custom installation; the launcher reads it afresh per sub-package.

@@ -37,6 +37,22 @@ TEST(HelpPropertyGroups, ChosenByTheFirstProductNamesExactPrefix) {
   EXPECT_TRUE(GroupNames(L"Tarquel Quillbook 2024").empty());
 }
 
+// The ports are the properties whose value the command line must give as a number.
+TEST(HelpPropertyGroups, ThePortsAndOnlyThePortsAreNumeric) {
+  for (const wchar_t* product : {L"Tarquel Brammel Server 1", L"Tarquel Pellomar Server 1", L"Tarquel Sorvik Server 1",
+                                 L"Tarquel Yarrick+XBRL Server 1"}) {
+    int ports = 0;
+    for (const HelpPropertyGroup& group : PropertyGroupsFor(product)) {
+      for (const HelpProperty& property : group.properties) {
+        const bool port = property.name.ends_with(L"WebServer_Port");
+        EXPECT_EQ(property.numeric, port) << property.name;
+        ports += port ? 1 : 0;
+      }
+    }
+    EXPECT_GE(ports, 4) << product;
+  }
+}
+
 TEST(HelpPropertyGroups, PropertyShapesOfTheGroups) {
   const auto groups = PropertyGroupsFor(L"Tarquel Brammel Server 2024");
   // The Brammel service group has no account properties.
@@ -72,8 +88,9 @@ TEST_F(HelpModelTest, OptionalOptionsFollowTheResources) {
   EXPECT_EQ(options[0]->syntax, L"lang=<LanguageName>");
   EXPECT_EQ(options[4]->syntax, L"SubPackages=all|none|<PackageNamePart>{,<PackageNamePart>}");
   EXPECT_EQ(model.Commands()[3].options, options);  // shared, not copied
-  EXPECT_TRUE(model.IsKnownProperty(L"wk_webserver_port"));
-  EXPECT_FALSE(model.IsKnownProperty(L"BR_WebServer_Port"));
+  ASSERT_NE(model.FindProperty(L"wk_webserver_port"), nullptr);
+  EXPECT_EQ(model.FindProperty(L"wk_webserver_port")->name, L"WK_WebServer_Port");
+  EXPECT_EQ(model.FindProperty(L"BR_WebServer_Port"), nullptr);
 }
 
 TEST_F(HelpModelTest, HelpTextLayoutByteForByte) {

@@ -89,12 +89,14 @@ TEST_F(LauncherTest, NonNumericPortPropertyPrintsTheErrorAndStopsWithoutWizard) 
 
 TEST_F(LauncherTest, UnknownPropertyWarnsAndIsKeptForTheInstaller) {
   AddSinglePackageSetup();
-  CSetupApp& app = Start({L"FOO=1", L"lang=English"});
+  // A second "TRANSFORMS=" lands among the properties but is the launcher's own: no warning.
+  CSetupApp& app = Start({L"FOO=1", L"lang=English", L"TRANSFORMS=a.mst", L"TRANSFORMS=b.mst"});
   app.InitInstance();
   EXPECT_EQ(Host().Console().output,
             L"Warning: the property 'FOO' specified on the command line is not directly supported by this installer "
             L"but will be passed on neverthless.\r\n");
-  EXPECT_EQ(app.Context().commandLine.Properties(), std::vector<std::wstring>{L"FOO=1"});
+  EXPECT_EQ(app.Context().commandLine.Properties(),
+            (std::vector<CommandLineProperty>{{L"FOO", L"1"}, {L"TRANSFORMS", L"b.mst"}}));
   EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
 }
 

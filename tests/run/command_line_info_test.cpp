@@ -3,7 +3,14 @@
 #include <gtest/gtest.h>
 
 namespace setup {
+
+void PrintTo(const CommandLineProperty& property, std::ostream* out) {
+  *out << testing::PrintToString(property.name + L"=" + property.value);
+}
+
 namespace {
+
+using Properties = std::vector<CommandLineProperty>;
 
 CSetupAppCommandLineInfo Parse(std::vector<std::wstring> arguments) {
   CSetupAppCommandLineInfo info;
@@ -104,7 +111,7 @@ TEST(CommandLineArguments, NamedArgumentsAndPaths) {
                            L"workload=\"C:\\w.json\"", L"/m", L"status.mif"});
   EXPECT_EQ(info.Transforms(), L"a.mst");
   ASSERT_EQ(info.Properties().size(), 1u);
-  EXPECT_EQ(info.Properties()[0], L"transforms=b.mst");  // a second TRANSFORMS= is a property
+  EXPECT_EQ(info.Properties()[0], (CommandLineProperty{L"transforms", L"b.mst"}));  // a second TRANSFORMS= is a property
   EXPECT_EQ(info.Language(), L"French");
   EXPECT_EQ(info.SubPackages(), L"Wendrak,Yarrick");
   EXPECT_EQ(info.Workload(), L"C:\\w.json");
@@ -113,19 +120,33 @@ TEST(CommandLineArguments, NamedArgumentsAndPaths) {
   EXPECT_EQ(Parse({L"subPackages=ALL"}).SubPackages(), L"");
 }
 
-TEST(CommandLineArguments, PropertyTrimmingAndQuoting) {
+TEST(CommandLineArguments, PropertiesKeepNameAndValueTrimmedButOtherwiseAsGiven) {
   const auto info = Parse({L"INSTALLDIR=C:\\Program Files\\X", L"NAME=", L" FOO = bar ", L"Q=\"already quoted\"",
-                           L"TAB=\tvalue\t"});
-  EXPECT_EQ(info.Properties(), (std::vector<std::wstring>{L"INSTALLDIR=\"C:\\Program Files\\X\"", L"NAME=\"\"",
-                                                          L"FOO=bar", L"Q=\"already quoted\"", L"TAB=value"}));
-  // A quotation mark inside a value that gets quoted cannot end it early and add a property.
-  EXPECT_EQ(Parse({L"NOTE=say \"hi\" X=1"}).Properties(), std::vector<std::wstring>{L"NOTE=\"say \"\"hi\"\" X=1\""});
+                           L"TAB=\tvalue\t", L"EQ=a=b"});
+  EXPECT_EQ(info.Properties(), (Properties{{L"INSTALLDIR", L"C:\\Program Files\\X"},
+                                           {L"NAME", L""},
+                                           {L"FOO", L"bar"},
+                                           {L"Q", L"\"already quoted\""},
+                                           {L"TAB", L"value"},
+                                           {L"EQ", L"a=b"}}));
+}
+
+TEST(CommandLineArguments, LauncherArgumentNamesIgnoreCaseAndNeedTheirEqualsSign) {
+  for (const wchar_t* name : {L"TRANSFORMS", L"lang", L"LANG", L"SubPackages", L"subpackages", L"Workload"}) {
+    EXPECT_TRUE(IsLauncherArgumentName(name)) << name;
+  }
+  for (const wchar_t* name : {L"lang ", L"language", L"TRANSFORM", L""}) EXPECT_FALSE(IsLauncherArgumentName(name)) << name;
+  // Without its "=" the name is no argument of the launcher: it ends up as a property or invalid.
+  const auto info = Parse({L"langX=1", L"lang"});
+  EXPECT_TRUE(info.Language().empty());
+  EXPECT_EQ(info.Properties(), (Properties{{L"langX", L"1"}}));
+  EXPECT_TRUE(info.IsInvalid());
 }
 
 TEST(CommandLineArguments, FastOemEndOfParseRule) {
   const auto on = Parse({L"FASTOEM=1", L"ALLUSERS=1", L"/qn"});
   EXPECT_TRUE(on.IsFastOem());
-  EXPECT_EQ(on.Properties(), (std::vector<std::wstring>{L"FASTOEM=1", L"ALLUSERS=1"}));
+  EXPECT_EQ(on.Properties(), (Properties{{L"FASTOEM", L"1"}, {L"ALLUSERS", L"1"}}));
 
   const auto alone = Parse({L"FASTOEM=1"});
   EXPECT_FALSE(alone.IsFastOem());
@@ -135,7 +156,7 @@ TEST(CommandLineArguments, FastOemEndOfParseRule) {
   EXPECT_FALSE(Parse({L"FASTOEM=1", L"ALLUSERS=1"}).IsFastOem());
   const auto repair = Parse({L"/f", L"FASTOEM=1", L"ALLUSERS=1", L"/qn"});
   EXPECT_FALSE(repair.IsFastOem());
-  EXPECT_EQ(repair.Properties(), (std::vector<std::wstring>{L"ALLUSERS=1"}));
+  EXPECT_EQ(repair.Properties(), (Properties{{L"ALLUSERS", L"1"}}));
   // The flags are case-sensitive.
   EXPECT_FALSE(Parse({L"fastoem=1", L"ALLUSERS=1", L"/qn"}).IsFastOem());
 }
