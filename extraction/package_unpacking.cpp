@@ -3,13 +3,12 @@
 #include "extraction/package_folder.h"
 #include "foundation/file_utilities.h"
 #include "foundation/text.h"
+#include "packages/package_resource_names.h"
 #include "resources/resource_ids.h"
 
 namespace setup {
 
 namespace {
-
-constexpr wchar_t kTaxonomyDataResource[] = L"PACKAGE_0";
 
 bool IsMsiPackage(const SetupPackage& package) { return EqualsIgnoreCase(package.installerType, kInstallerTypeMsi); }
 
@@ -92,7 +91,9 @@ int UnpackTaxonomyPackage(const RunContext& run, SetupPackage& package, std::wst
   if (!CreatePackageFolder(run.platform, run.log, folder)) return kResultInstallFailed;
   package.packageFile = FileNamePart(package.dataName);
   const std::wstring target = std::wstring(folder) + L"\\" + package.packageFile;
-  if (const auto data = run.platform.resources->FindPackageResource(kTaxonomyDataResource, kLangEnglish)) {
+  // A taxonomy setup carries its data as the first package's resource.
+  const std::wstring dataResource = package_resource_names::PackageName(package_resource_names::kPackageData, 0);
+  if (const auto data = run.platform.resources->FindPackageResource(dataResource, kLangEnglish)) {
     const std::string_view bytes(reinterpret_cast<const char*>(data->data()), data->size());
     return run.platform.files->WriteFile(target, bytes) ? kResultSuccess : kResultInstallFailed;
   }

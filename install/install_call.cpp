@@ -2,6 +2,7 @@
 
 #include "foundation/installer_property_text.h"
 #include "install/installer_message_boxes.h"
+#include "packages/package_resource_names.h"
 #include "packages/package_resources.h"
 
 namespace setup {
@@ -34,9 +35,9 @@ std::wstring InstallCallProperties(const RunContext& run, std::wstring_view extr
     text += L"REMOVE=ALL ";
   }
   text += L"INSTALLEDFROMLAUNCHER=Yes ";
-  if (const std::wstring resource = run.packageResources.ReadText(L"PROPERTIES"); !resource.empty()) {
-    text += resource + L" ";
-  }
+  namespace names = package_resource_names;
+  const std::wstring resource = run.packageResources.ReadText(names::Name(names::kProperties));
+  if (!resource.empty()) text += resource + L" ";
   for (const CommandLineProperty& property : commandLine.Properties()) {
     AppendGivenProperty(text, property.name, property.value);
   }

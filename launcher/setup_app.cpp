@@ -9,12 +9,15 @@
 #include "extraction/extract_mode.h"
 #include "launcher/parent_console.h"
 #include "packages/package_information.h"
+#include "packages/package_resource_names.h"
 #include "packages/package_selection.h"
 #include "resources/resource_ids.h"
 
 namespace setup {
 
 namespace {
+
+namespace names = package_resource_names;
 
 std::wstring TimeStamp(const platform::LocalTime& t) {
   return Format(L"%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
@@ -79,11 +82,7 @@ bool CSetupApp::InitInstance() {
 
 void CSetupApp::SelectLanguage() {
   languages_.SelectByName(L"English");
-  const platform::Resources& resources = *platform_->resources;
-  for (LanguageEntry& entry : languages_.Entries()) {
-    const std::wstring name = entry.langId == kLangEnglish ? L"PACKAGE_0" : L"PACKAGE_0_" + std::wstring(entry.lcidText);
-    entry.available = resources.FindPackageResource(name, entry.langId).has_value();
-  }
+  for (LanguageEntry& entry : languages_.Entries()) entry.available = packageResources_.CarriesLanguage(entry);
   if (languages_.IsMultiLanguage()) {
     if (!commandLine_.Language().empty()) {
       languages_.SelectByName(commandLine_.Language());
@@ -95,15 +94,15 @@ void CSetupApp::SelectLanguage() {
   // A single-language setup speaks the language of its "OS" resource; the last one found wins.
   for (std::size_t i = 0; i < kLanguageCount; ++i) {
     const LanguageEntry& entry = languages_.Entries()[i];
-    if (resources.FindPackageResource(L"OS", entry.langId)) languages_.SelectByName(entry.name);
+    if (packageResources_.Exists(names::Name(names::kOs), entry.langId)) languages_.SelectByName(entry.name);
   }
 }
 
 void CSetupApp::BuildHelpModel() {
   HelpModelInputs inputs;
-  inputs.hasGermanPackage = platform_->resources->FindPackageResource(L"PACKAGE_0_1031", 1031).has_value();
+  inputs.hasGermanPackage = packageResources_.Exists(names::TransformName(0, L"1031"), 1031);
   inputs.hasSeveralPackages = packageResources_.PackageCount() > 1;
-  inputs.firstProductName = packageResources_.ReadText(L"PRODUCT_NAME_0");
+  inputs.firstProductName = packageResources_.ReadText(names::PackageName(names::kProductName, 0));
   help_.Build(languages_, inputs);
 }
 
@@ -156,7 +155,7 @@ bool CSetupApp::RunExtractMode() {
 void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors) {
   if (!PassesPrerequisites(propertyErrors)) return;
   platform_->ui->LoadRichEdit();
-  appName_ = languages_.FormatText(IDS_WIZARD_TITLE, packageResources_.ReadText(L"PRODUCT_NAME_0"));
+  appName_ = languages_.FormatText(IDS_WIZARD_TITLE, packageResources_.ReadText(names::PackageName(names::kProductName, 0)));
   if (!PackageBaseFolderIsUsable()) return;
   if (!ReadPackageInformation()) result_.Record(kResultPackageInfoMissing, 0, false);
   ApplyCommandLineSelection(packages_, commandLine_.SubPackages(), log_);
@@ -177,7 +176,7 @@ bool CSetupApp::PassesPrerequisites(const std::optional<std::wstring>& propertyE
     ResultKind kind;
   };
   const Check checks[] = {
-      {[&] { return system.CheckOsVersion(packageResources_.ReadText(L"OS")); },
+      {[&] { return system.CheckOsVersion(packageResources_.ReadText(names::Name(names::kOs))); },
        [&] {
          log_.WriteLog(L"TSL (c): Setup not allowed to run on %s\r\n", kLogWarnings, os_.detectedName);
          run_.ShowMessageBox(languages_.FormatText(IDS_MSG_OS_TOO_OLD, os_.detectedName, os_.requiredName),

@@ -1,6 +1,7 @@
 #include "packages/package_information.h"
 
 #include "foundation/text.h"
+#include "packages/package_resource_names.h"
 #include "packages/workload_packages.h"
 
 namespace setup {
@@ -10,18 +11,19 @@ namespace {
 bool ReadResourcePackages(PackageList& list, const PackageInformationSources& sources, int count,
                           const PackageBuildContext& context, SetupLog& log) {
   log.WriteLog(L"TSL (c): Installer contains %d packages.\r\n", kLogInfo, count);
-  const auto text = [&](FormatText<int> name, int n) { return sources.resources.ReadText(Format(name, n)); };
+  namespace names = package_resource_names;
   for (int n = 0; n < count; ++n) {
+    const auto text = [&](std::string_view name) { return sources.resources.ReadText(names::PackageName(name, n)); };
     PackageDescription description;
-    description.productName = text(L"PRODUCT_NAME_%d", n);
-    description.productCode = text(L"PRODUCT_CODE_%d", n);
-    description.packageCode = text(L"PACKAGE_CODE_%d", n);
-    description.productId = text(L"PRODUCT_ID_%d", n);
-    description.is64Bit = text(L"PRODUCT_PLATFORM_%d", n) == L"x64";
-    description.version = text(L"PRODUCT_VERSION_%d", n);
-    description.installerType = text(L"INSTALLER_TYPE_%d", n);
-    description.dataName = Format(L"PACKAGE_%d", n);
-    description.transformPattern = Format(L"PACKAGE_%d_%%s", n);
+    description.productName = text(names::kProductName);
+    description.productCode = text(names::kProductCode);
+    description.packageCode = text(names::kPackageCode);
+    description.productId = text(names::kProductId);
+    description.is64Bit = text(names::kProductPlatform) == L"x64";
+    description.version = text(names::kProductVersion);
+    description.installerType = text(names::kInstallerType);
+    description.dataName = names::PackageName(names::kPackageData, n);
+    description.transformPattern = names::TransformName(n, L"%s");
     description.main = n == 0;
     SetupPackage package = BuildSetupPackage(context, std::move(description));
     log.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo,

@@ -5,10 +5,19 @@
 
 #include "foundation/format.h"
 #include "foundation/text.h"
+#include "packages/package_resource_names.h"
 #include "platform/console.h"
 #include "run/language_catalog.h"
 
 namespace setup {
+
+namespace names = package_resource_names;
+
+bool PackageResources::CarriesLanguage(const LanguageEntry& language) const {
+  const std::wstring name = language.langId == kLangEnglish ? names::PackageName(names::kPackageData, 0)
+                                                            : names::TransformName(0, language.lcidText);
+  return Exists(name, language.langId);
+}
 
 bool PackageResources::IsMultiLanguage() const { return languages_.IsMultiLanguage(); }
 
@@ -33,7 +42,7 @@ bool PackageResources::Exists(std::wstring_view name, std::optional<platform::La
 }
 
 int PackageResources::PackageCount() const {
-  const std::int64_t count = ParseLeadingInteger(ReadText(L"PACKAGE_COUNT"));
+  const std::int64_t count = ParseLeadingInteger(ReadText(names::Name(names::kPackageCount)));
   return static_cast<int>(std::clamp<std::int64_t>(count, 0, std::numeric_limits<int>::max()));
 }
 
@@ -51,21 +60,19 @@ bool ValidateResources(const PackageResources& resources, const LanguageCatalog&
     const std::wstring where = language ? L" [" + std::wstring(language->lcidText) + L"]" : std::wstring();
     console.Write(Format(L"    Test for resource %s%s failed!", name, where));
   };
-  check(L"OS", nullptr);
-  check(L"PACKAGE_COUNT", nullptr);
+  check(names::Name(names::kOs), nullptr);
+  check(names::Name(names::kPackageCount), nullptr);
   const int count = resources.PackageCount();
   const std::size_t languages = resources.IsMultiLanguage() ? kLanguageCount : 1;
-  constexpr std::wstring_view kTextResources[] = {L"PRODUCT_NAME",     L"PRODUCT_CODE",     L"PRODUCT_ID",
-                                                  L"PRODUCT_VERSION",  L"PRODUCT_PLATFORM", L"PACKAGE_CODE"};
   for (int n = 0; n < count; ++n) {
     packageHasAny = false;
     for (std::size_t k = 0; k < languages; ++k) {
-      for (const std::wstring_view base : kTextResources) check(Format(L"%s_%d", base, n), nullptr);
+      for (const std::string_view base : names::kRequiredPackageTexts) check(names::PackageName(base, n), nullptr);
       if (k == 0) {
-        check(Format(L"PACKAGE_%d", n), nullptr);
+        check(names::PackageName(names::kPackageData, n), nullptr);
       } else {
         const LanguageEntry& entry = catalog.Entries()[k];
-        check(Format(L"PACKAGE_%d_%s", n, entry.lcidText), &entry);
+        check(names::TransformName(n, entry.lcidText), &entry);
       }
     }
     // A package number without a single resource of its own means the count is wrong: the

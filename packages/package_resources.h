@@ -11,6 +11,7 @@
 namespace setup {
 
 class LanguageCatalog;
+struct LanguageEntry;
 
 namespace platform {
 class Console;
@@ -23,6 +24,10 @@ class PackageResources {
   PackageResources(const platform::Resources& resources, const LanguageCatalog& languages)
       : resources_(resources), languages_(languages) {}
 
+  // Whether the setup carries the language: English by the first package's cabinet
+  // "PACKAGE_0", another language by its transform "PACKAGE_0_<lcid>", each in that language.
+  // The languages carried decide once whether the setup is multi-language.
+  bool CarriesLanguage(const LanguageEntry& language) const;
   bool IsMultiLanguage() const;
   // The text of a package text resource up to its terminating zero; empty when missing. A
   // multi-language setup reads only the English resources and treats an empty one as missing.

@@ -10,12 +10,14 @@
 #include "cabinet_writer.h"
 #include "foundation/text.h"
 #include "json_value.h"
+#include "packages/package_resource_names.h"
 #include "pack_error.h"
 
 namespace setup::pack {
 namespace {
 
 namespace fs = std::filesystem;
+namespace names = setup::package_resource_names;
 
 fs::path PathFromUtf8(const std::string& text) {
   return fs::path(std::u8string(text.begin(), text.end()));
@@ -140,16 +142,16 @@ ResourceStreamer CabinetStreamer(fs::path msi, std::optional<std::uint32_t> cut)
 
 void ReadPackage(DescriptionReader& reader, const JsonValue& package, std::size_t n, const Context& at) {
   if (!package.IsObject()) at.Fail("must be an object");
-  const std::string suffix = "_" + std::to_string(n);
-  static const std::pair<const char*, const char*> kTexts[] = {
-      {"productName", "PRODUCT_NAME"},       {"productCode", "PRODUCT_CODE"},
-      {"packageCode", "PACKAGE_CODE"},       {"productId", "PRODUCT_ID"},
-      {"productPlatform", "PRODUCT_PLATFORM"}, {"productVersion", "PRODUCT_VERSION"}};
+  const int number = static_cast<int>(n);
+  static const std::pair<const char*, std::string_view> kTexts[] = {
+      {"productName", names::kProductName},         {"productCode", names::kProductCode},
+      {"packageCode", names::kPackageCode},         {"productId", names::kProductId},
+      {"productPlatform", names::kProductPlatform}, {"productVersion", names::kProductVersion}};
   for (const auto& [member, resource] : kTexts) {
-    reader.AddText(resource + suffix, Require(package, member, JsonValue::Kind::kString, at).Text());
+    reader.AddText(names::PackageName<char>(resource, number), Require(package, member, JsonValue::Kind::kString, at).Text());
   }
   if (const JsonValue* type = Optional(package, "installerType", JsonValue::Kind::kString, at)) {
-    reader.AddText("INSTALLER_TYPE" + suffix, type->Text());
+    reader.AddText(names::PackageName<char>(names::kInstallerType, number), type->Text());
   }
 
   const JsonValue* msi = Optional(package, "msi", JsonValue::Kind::kString, at);
@@ -167,7 +169,7 @@ void ReadPackage(DescriptionReader& reader, const JsonValue& package, std::size_
       return CopyFileStreamer(path, is_cabinet, cut);
     };
   }
-  reader.Add("PACKAGE" + suffix, kEnglishLanguage, ResourceLeaf{content(std::nullopt), 0},
+  reader.Add(names::PackageName<char>(names::kPackageData, number), kEnglishLanguage, ResourceLeaf{content(std::nullopt), 0},
              [content](std::uint32_t cut) { return content(cut); });
 
   if (const JsonValue* transforms = Optional(package, "transforms", JsonValue::Kind::kObject, at)) {
@@ -178,7 +180,7 @@ void ReadPackage(DescriptionReader& reader, const JsonValue& package, std::size_
       if (language == 0 || language > 0xFFFF) where.Fail("the member name must be an LCID from 1 to 65535");
       if (!path.IsString()) where.Fail("must be a string (the .mst file)");
       fs::path transform = reader.ExistingFile(path, where);
-      reader.Add("PACKAGE" + suffix + "_" + std::to_string(language), static_cast<std::uint16_t>(language),
+      reader.Add(names::TransformName<char>(number, std::to_string(language)), static_cast<std::uint16_t>(language),
                  ResourceLeaf{CopyFileStreamer(transform, false, std::nullopt), 0},
                  [transform](std::uint32_t cut) { return CopyFileStreamer(transform, false, cut); });
     }
@@ -281,13 +283,15 @@ SetupPlan ReadSetupDescription(const fs::path& description) {
   if (!root.IsObject()) at.Fail("the top level must be an object");
   DescriptionReader reader(description);
   const JsonValue& packages = Require(root, "packages", JsonValue::Kind::kArray, at);
-  reader.AddText("PACKAGE_COUNT", std::to_string(packages.Items().size()));
+  reader.AddText(names::Name<char>(names::kPackageCount), std::to_string(packages.Items().size()));
   for (std::size_t n = 0; n < packages.Items().size(); ++n) {
     ReadPackage(reader, packages.Items()[n], n, at.Member("packages").Item(n));
   }
-  if (const JsonValue* os = Optional(root, "os", JsonValue::Kind::kString, at)) reader.AddText("OS", os->Text());
+  if (const JsonValue* os = Optional(root, "os", JsonValue::Kind::kString, at)) {
+    reader.AddText(names::Name<char>(names::kOs), os->Text());
+  }
   if (const JsonValue* properties = Optional(root, "properties", JsonValue::Kind::kString, at)) {
-    reader.AddText("PROPERTIES", properties->Text());
+    reader.AddText(names::Name<char>(names::kProperties), properties->Text());
   }
   if (const JsonValue* overrides = Optional(root, "resources", JsonValue::Kind::kObject, at)) {
     for (const auto& [name, value] : overrides->Members()) {
