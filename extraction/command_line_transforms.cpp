@@ -3,6 +3,7 @@
 #include "extraction/msi_database.h"
 #include "foundation/path.h"
 #include "foundation/text.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -19,17 +20,16 @@ void ApplyCommandLineTransforms(platform::Platform& platform, SetupLog& log, std
   if (transforms.empty()) return;
   ICBSMSIDatabase database(platform, std::wstring(packageFile));
   if (database.Handle() == 0) {
-    log.WriteLog(L"TSL (c): Cannot open MIS database file %s. No transformations applied.", kLogWarnings,
-                 database.Path());
+    log.WriteLog(log_lines::kTransformDatabaseNotOpened, database.Path());
     return;
   }
   const std::vector<std::wstring> list = SplitTransformList(transforms);
-  log.WriteLog(L"TSL (c): Applying transformations: %s\r\n", kLogWarnings, transforms);
+  log.WriteLog(log_lines::kApplyingTransforms, transforms);
   const std::wstring destinationFolder = ICBSFilePath(std::wstring(packageFile)).Folder().String();
   if (database.ApplyTransforms(list, currentFolder, destinationFolder)) {
-    log.WriteLog(L"TSL (c): Transformations successfully applied\r\n", kLogInfo);
+    log.WriteLog(log_lines::kTransformsApplied);
   } else {
-    log.WriteLog(L"TSL (c): Transformations failed\r\n", kLogWarnings);
+    log.WriteLog(log_lines::kTransformsFailed);
   }
   // Leaving the scope commits every transform merged, also those before a failing one.
 }

@@ -1,6 +1,7 @@
 #include "extraction/package_folder.h"
 
 #include "foundation/file_utilities.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -14,7 +15,7 @@ bool CreatePackageFolder(platform::Platform& platform, SetupLog& log, std::wstri
       {platform::WellKnownAccount::Users, platform::kGenericRead | platform::kGenericExecute},
   };
   if (!platform.files->SetProtectedAccess(folder, grants)) {
-    log.WriteLog(L"TSL (c): Could not protect the access list of the package folder %s.\r\n", kLogWarnings, folder);
+    log.WriteLog(log_lines::kPackageFolderNotProtected, folder);
   }
   return true;
 }

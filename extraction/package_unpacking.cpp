@@ -5,6 +5,7 @@
 #include "foundation/text.h"
 #include "packages/package_resource_names.h"
 #include "resources/resource_ids.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -43,12 +44,12 @@ int UnpackCabinetPackage(const RunContext& run, SetupPackage& package, ICBSCabin
                          const UnpackSettings& settings) {
   // Without a base folder there is nowhere to unpack to (a relative path would land anywhere).
   if (package.packageFolder.empty() || !CreatePackageFolder(run.platform, run.log, package.packageFolder)) {
-    run.log.WriteLog(L"TSL (c): No package folder for %s.\r\n", kLogErrors, package.productName);
+    run.log.WriteLog(log_lines::kNoPackageFolder, package.productName);
     return kResultInstallFailed;
   }
   if (package.packageFile.empty()) {
     if (settings.cancelRequested) return kResultUserCancelled;
-    run.log.WriteLog(L"TSL (c): Extracting resource: %s\r\n", kLogWarnings, package.dataName);
+    run.log.WriteLog(log_lines::kExtractingResource, package.dataName);
     if (settings.showDetail) settings.showDetail(run.languages.FormatText(IDS_READING_PACKAGE, package.productName));
     ICBSCabinetExtractor extractor = PackageCabinetExtractor(run.platform, package, package.packageFolder);
     if (!extractor.Extract(sink) && !settings.cancelRequested) {

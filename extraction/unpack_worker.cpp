@@ -1,5 +1,7 @@
 #include "extraction/unpack_worker.h"
 
+#include "run/log_lines.h"
+
 namespace setup {
 
 void UnpackWorker::Start() {
@@ -26,7 +28,7 @@ int UnpackWorker::Run() {
     const int result = IsTaxonomyPackage(package) ? UnpackTaxonomyPackage(*run_, package, package.packageFolder)
                            : UnpackCabinetPackage(*run_, package, sink_, settings_);
     if (result != kResultSuccess && !settings_.cancelRequested) {
-      run_->log.WriteLog(L"TSL (c): Error extracting cabinet file - %d.\r\n", kLogErrors, result);
+      run_->log.WriteLog(log_lines::kCabinetError, result);
       return Finish(result);
     }
   }

@@ -2,12 +2,13 @@
 
 #include "packages/uninstall_from_cache.h"
 #include "resources/resource_ids.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
 bool RemoveConflictingInstallation(const RunContext& run, ProductRecord& installed) {
   const std::wstring displayName = installed.DisplayName();
-  run.log.WriteLog(L"SIC - Automatic uninstallation of product %s.\r\n", kLogInfo, displayName);
+  run.log.WriteLog(log_lines::kAutomaticUninstall, displayName);
   // A silent launcher (with or without its finish message box) removes silently too.
   const UiLevel uiLevel = run.commandLine.UiLevel().IsSilent() ? UiLevel::None() : UiLevel::Basic();
   const SetupResult removal = UninstallFromCache(run.platform, run.log, installed, uiLevel);
@@ -17,8 +18,7 @@ bool RemoveConflictingInstallation(const RunContext& run, ProductRecord& install
                        platform::MessageBoxIcon::None);
   }
   run.result = removal;
-  run.log.WriteLog(L"SIC - Uninstall failed - (%d) %s\r\n", kLogInfo, removal.kind,
-                   DescribeResult(removal, *run.platform.system));
+  run.log.WriteLog(log_lines::kAutomaticUninstallFailed, removal.kind, DescribeResult(removal, *run.platform.system));
   return false;
 }
 

@@ -4,6 +4,7 @@
 #include "install/installer_message_boxes.h"
 #include "packages/package_resource_names.h"
 #include "packages/package_resources.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -61,8 +62,7 @@ std::uint32_t InstallCall(const RunContext& run, const SetupPackage& package, st
 
 std::uint32_t IgnoreRestartSuccess(const RunContext& run, std::uint32_t result) {
   if (result == 0 || !platform::IsInstallerSuccess(result)) return result;
-  run.log.WriteLog(L"TSL (c): Remark: ignoring specific success code = %d\r\n", kLogWarnings,
-                   static_cast<std::int32_t>(result));
+  run.log.WriteLog(log_lines::kRestartSuccessIgnored, static_cast<std::int32_t>(result));
   return 0;
 }
 

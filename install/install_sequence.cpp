@@ -5,6 +5,7 @@
 #include "install/package_sequences.h"
 #include "install/uninstall_entry_rewrite.h"
 #include "packages/package_installation_state.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -61,20 +62,20 @@ void RecordOutcome(const RunContext& run, std::uint32_t result) {
 void RunInstallSequence(const RunContext& run, const InstallRequest& request) {
   const SetupPackage* main = run.packages.Main();
   if (!main) return;
-  run.log.WriteLog(L"TSL (c): determine installer platform\r\n", kLogInfo);
-  run.log.WriteLog(L"TSL (c): dedected %s platform\r\n", kLogInfo, main->is64Bit ? L"64-bit" : L"32-bit");
+  run.log.WriteLog(log_lines::kDeterminingPlatform);
+  run.log.WriteLog(log_lines::kPlatformDetected, main->is64Bit ? L"64-bit" : L"32-bit");
   if (main->is64Bit && !run.is64BitSystem) {
     RecordOutcome(run, kInstallerPlatformUnsupported);
     return;
   }
   const bool multiPackage = run.packages.packages.size() >= 2;
-  run.log.WriteLog(L"TSL (c): rest custom installer registry\r\n", kLogInfo);
+  run.log.WriteLog(log_lines::kResettingInstallationType);
   if (multiPackage && run.commandLine.IsUninstall()) {
     RewriteUninstallEntries(run, UninstallEntryRewrite::PrepareRemove, *main);
   }
-  run.log.WriteLog(L"TSL (c): Starting the real work\r\n", kLogInfo);
+  run.log.WriteLog(log_lines::kStartingTheWork);
   DeleteCurrentInstallationType(*run.platform.registry);
-  run.log.WriteLog(L"TSL (c): Determine install sequence\r\n", kLogInfo);
+  run.log.WriteLog(log_lines::kDeterminingSequence);
   const Sequence sequence = ChooseSequence(run, *main);
   PackageSequences sequences(run, request);
   const std::uint32_t result = Run(sequences, sequence);

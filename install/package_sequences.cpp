@@ -14,6 +14,7 @@
 #include "packages/package_installation_state.h"
 #include "packages/package_queries.h"
 #include "packages/product_family.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -51,7 +52,7 @@ std::wstring QuickInstallFamilies(std::span<const ProductRecord> quickInstallLis
 }
 
 void LogFailure(const RunContext& run, std::uint32_t result) {
-  run.log.WriteLog(L"TSL (c): Failure: return code = %d\r\n", kLogWarnings, static_cast<std::int32_t>(result));
+  run.log.WriteLog(log_lines::kInstallerFailure, static_cast<std::int32_t>(result));
 }
 
 }  // namespace
@@ -66,7 +67,7 @@ std::uint32_t PackageSequences::Install() {
   for (std::size_t i = 0; i < packages.size(); ++i) {
     SetupPackage& package = packages[i];
     if (!package.handle) continue;
-    run_.log.WriteLog(L"TSL (c): Installing product %s\r\n", kLogWarnings, package.productName);
+    run_.log.WriteLog(log_lines::kInstallingProduct, package.productName);
     if (IsWendrakPackage(package) && package.installedFromOtherInstaller && !RemoveConflictingInstallations(package)) {
       failureRecorded_ = true;
       return static_cast<std::uint32_t>(run_.result.kind);
@@ -96,7 +97,7 @@ void PackageSequences::RollBackInstall(std::size_t failed) {
   for (std::size_t i = failed; i-- > 0;) {
     const SetupPackage& package = run_.packages.packages[i];
     if (!package.handle) continue;
-    run_.log.WriteLog(L"TSL (c): Rolling back product %s\r\n", kLogWarnings, package.productName);
+    run_.log.WriteLog(log_lines::kRollingBackProduct, package.productName);
     InstallCall(run_, package, kRollbackExtra);
   }
 }
@@ -146,7 +147,7 @@ std::uint32_t PackageSequences::Modify() {
   std::uint32_t firstFailure = 0;
   for (const SetupPackage& package : run_.packages.packages) {
     if (!package.handle) continue;
-    run_.log.WriteLog(L"TSL (c): Modifying product %s\r\n", kLogWarnings, package.productName);
+    run_.log.WriteLog(log_lines::kModifyingProduct, package.productName);
     const std::uint32_t result = InstallCall(run_, package, ModifyExtra(package, showAgreement));
     if (result == 0) continue;
     LogFailure(run_, result);
@@ -178,7 +179,7 @@ std::uint32_t PackageSequences::Repair() {
   std::uint32_t firstFailure = 0;
   for (const SetupPackage& package : run_.packages.packages) {
     if (!package.handle) continue;
-    run_.log.WriteLog(L"TSL (c): Reinstalling product %s\r\n", kLogWarnings, package.productName);
+    run_.log.WriteLog(log_lines::kReinstallingProduct, package.productName);
     installer.SetInternalUi(run_.commandLine.UiLevel().Value());
     run_.log.Suspend();
     std::uint32_t result = kInstallerFatalError;
@@ -203,7 +204,7 @@ std::uint32_t PackageSequences::Remove() {
     const SetupPackage& package = packages[i];
     if (!package.handle || !IsInstalled(package)) continue;
     if (!package.main) RewriteUninstallEntries(run_, UninstallEntryRewrite::PrepareRemove, package);
-    run_.log.WriteLog(L"TSL (c): Uninstalling product %s\r\n", kLogWarnings, package.productName);
+    run_.log.WriteLog(log_lines::kUninstallingProduct, package.productName);
     const wchar_t* extra =
         IsMultiPackage() ? L"HAS_SUB_PACKAGES=\"Yes\" UI_HIDE_ALL_BUT_PROGRESS=\"Yes\" UI_HIDE_FINISH_DLG=\"Yes\" " : L"";
     const std::uint32_t result = InstallCall(run_, package, extra);
@@ -222,7 +223,7 @@ void PackageSequences::ReinstallRemoved(std::size_t failed) {
   for (std::size_t i = failed + 1; i < packages.size(); ++i) {
     SetupPackage& package = packages[i];
     if (!package.handle || IsInstalled(package)) continue;
-    run_.log.WriteLog(L"TSL (c): Rolling back product %s\r\n", kLogWarnings, package.productName);
+    run_.log.WriteLog(log_lines::kRollingBackProduct, package.productName);
     // The removal may have taken the unpacked file with it: the package is unpacked afresh.
     package.packageFile.clear();
     if (request_.unpackAgain) request_.unpackAgain(package);
@@ -234,7 +235,7 @@ std::uint32_t PackageSequences::Extract() {
   failureRecorded_ = false;
   for (const SetupPackage& package : run_.packages.packages) {
     if (!package.handle) continue;
-    run_.log.WriteLog(L"TSL (c): Extracting product %s\r\n", kLogWarnings, package.productName);
+    run_.log.WriteLog(log_lines::kExtractingProduct, package.productName);
     // A bare file name is a path in the current folder.
     run_.platform.files->CopyFile(package.packageFile, ICBSFilePath(package.packageFile).FileName(), false);
   }

@@ -6,6 +6,7 @@
 #include "foundation/path.h"
 #include "foundation/registry_key.h"
 #include "packages/packed_product_code.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -41,7 +42,7 @@ std::optional<EntryFacts> GatherFacts(const RunContext& run, const SetupPackage&
   }
   facts.launcher = run.platform.system->ModulePath();
   if (facts.launcher.empty()) {
-    run.log.WriteLog(L"TSL (c): Failed to retrieve module file name\r\n", kLogInfo);
+    run.log.WriteLog(log_lines::kNoModuleFileName);
     return std::nullopt;
   }
   facts.oldWindows = IsOlderThanWindows7(*run.platform.system);
@@ -66,7 +67,7 @@ void SetProductName(const RunContext& run, const EntryFacts& facts, std::wstring
 }
 
 void RedoAfterModify(const RunContext& run, const EntryFacts& facts) {
-  run.log.WriteLog(L"TSL (c): redo-after modify or re-install custom installer registry\r\n", kLogInfo);
+  run.log.WriteLog(log_lines::kEntryRedoAfterModify);
   platform::FileSystem& files = *run.platform.files;
   if (!files.Attributes(facts.launcherCopy)) files.CopyFile(facts.launcher, facts.launcherCopy, false);
   ICBSRegistryKey uninstall(*run.platform.registry);
@@ -80,24 +81,24 @@ void RedoAfterModify(const RunContext& run, const EntryFacts& facts) {
 }
 
 void PrepareRemove(const RunContext& run, const EntryFacts& facts, const SetupPackage& package) {
-  run.log.WriteLog(L"TSL (c): prepare-remove custom installer registry\r\n", kLogInfo);
+  run.log.WriteLog(log_lines::kEntryPrepareRemove);
   ICBSRegistryKey uninstall(*run.platform.registry);
   if (OpenKey(uninstall, facts.uninstallKey, facts.uninstallView)) {
     uninstall.WriteDword(L"WindowsInstaller", 1);
-    run.log.WriteLog(L"TSL (c): before delete value - custom installer registry\r\n", kLogInfo);
+    run.log.WriteLog(log_lines::kEntryBeforeDeleteValue);
     uninstall.DeleteValue(L"DisplayIcon");
-    run.log.WriteLog(L"TSL (c): after delete value - custom installer registry\r\n", kLogInfo);
+    run.log.WriteLog(log_lines::kEntryAfterDeleteValue);
   }
   ICBSRegistryKey products(*run.platform.registry);
   if (facts.oldWindows && OpenKey(products, facts.productsKey, platform::kRegistryView64)) {
-    run.log.WriteLog(L"TSL (c): before write product name - custom installer registry\r\n", kLogInfo);
+    run.log.WriteLog(log_lines::kEntryBeforeWriteName);
     products.WriteString(L"ProductName", package.productName);
-    run.log.WriteLog(L"TSL (c): after write product name - custom installer registry\r\n", kLogInfo);
+    run.log.WriteLog(log_lines::kEntryAfterWriteName);
   }
 }
 
 void RollBackPrepareRemove(const RunContext& run, const EntryFacts& facts) {
-  run.log.WriteLog(L"TSL (c): roll-back prepare-remove custom installer registry\r\n", kLogInfo);
+  run.log.WriteLog(log_lines::kEntryRollBackPrepareRemove);
   ICBSRegistryKey uninstall(*run.platform.registry);
   if (OpenKey(uninstall, facts.uninstallKey, facts.uninstallView)) {
     uninstall.WriteDword(L"WindowsInstaller", 0);
@@ -113,7 +114,7 @@ void RewriteUninstallEntries(const RunContext& run, UninstallEntryRewrite mode, 
   if (!facts) return;
   switch (mode) {
     case UninstallEntryRewrite::Perform:
-      run.log.WriteLog(L"TSL (c): perform custom installer registry\r\n", kLogInfo);
+      run.log.WriteLog(log_lines::kEntryPerform);
       run.platform.files->CopyFile(facts->launcher, facts->launcherCopy, false);
       RedoAfterModify(run, *facts);
       break;

@@ -5,6 +5,7 @@
 #include "foundation/text.h"
 #include "packages/package_installation_state.h"
 #include "packages/setup_package.h"
+#include "run/log_lines.h"
 
 namespace setup {
 namespace {
@@ -16,9 +17,9 @@ void RemovePackageFolder(const RunContext& run, const std::wstring& baseFolder, 
   if (!IsPackageFolderOf(baseFolder, package.packageFolder)) return;
   ICBSFileUtilities utilities(run.platform);
   if (!utilities.FolderExists(package.packageFolder)) return;
-  run.log.WriteLog(L"TSL (c): Deleting MSI folder %s\r\n", kLogInfo, package.packageFolder);
+  run.log.WriteLog(log_lines::kDeletingPackageFolder, package.packageFolder);
   if (utilities.DeleteFolderTree(package.packageFolder)) {
-    run.log.WriteLog(L"TSL (c): Deleted MSI folder %s\r\n", kLogInfo, package.packageFolder);
+    run.log.WriteLog(log_lines::kDeletedPackageFolder, package.packageFolder);
   }
 }
 

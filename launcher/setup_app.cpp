@@ -2,16 +2,17 @@
 
 #include <functional>
 
+#include "extraction/extract_mode.h"
 #include "foundation/file_utilities.h"
 #include "foundation/text.h"
 #include "launcher/help_printer.h"
 #include "launcher/package_folder_cleanup.h"
-#include "extraction/extract_mode.h"
 #include "launcher/parent_console.h"
 #include "packages/package_information.h"
 #include "packages/package_resource_names.h"
 #include "packages/package_selection.h"
 #include "resources/resource_ids.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -51,13 +52,12 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
            platform::IsSixtyFourBitArchitecture(platform_->system->NativeProcessorArchitecture())} {
   commandLine_.ParseArguments(invocation_.arguments);
   log_.Open(commandLine_.LogPath(), commandLine_.LogMode(), commandLine_.LogAttributes());
-  log_.WriteLog(L"=== SetupLauncher started: %s Build type: SHIP ANSI %s\r\n", kLogErrors,
-                TimeStamp(platform_->system->Now()),
+  log_.WriteLog(log_lines::kStarted, TimeStamp(platform_->system->Now()),
                 ICBSFileUtilities(*platform_).FileVersionText(platform_->system->ModulePath()));
 }
 
 bool CSetupApp::InitInstance() {
-  log_.WriteLog(L"TSL (c): CommandLine: %s\r\n", kLogWarnings, EscapeControlCharacters(invocation_.rawArguments));
+  log_.WriteLog(log_lines::kCommandLine, EscapeControlCharacters(invocation_.rawArguments));
   SelectLanguage();
   BuildHelpModel();
   const std::optional<std::wstring> propertyErrors = CheckCommandLineProperties();
@@ -129,9 +129,9 @@ std::optional<std::wstring> CSetupApp::CheckCommandLineProperties() {
 
 void CSetupApp::RunValidationMode() {
   ParentConsole console(*platform_->console);
-  log_.WriteLog(L"Validation if all necessary resources have been compiled into setup.", kLogInfo);
+  log_.WriteLog(log_lines::kValidationStarted);
   if (!ValidateResources(packageResources_, languages_, console.Port())) {
-    log_.WriteLog(L"Validation failed!", kLogErrors);
+    log_.WriteLog(log_lines::kValidationFailed);
     result_.Record(kResultCorrupted, 0, true);
   }
 }
@@ -160,7 +160,7 @@ void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors
   if (!ReadPackageInformation()) result_.Record(kResultPackageInfoMissing, 0, false);
   ApplyCommandLineSelection(packages_, commandLine_.SubPackages(), log_);
   if (result_.kind != kResultSuccess) return;
-  log_.WriteLog(L"TSL (c): All information collected. Start processing.\r\n", kLogInfo);
+  log_.WriteLog(log_lines::kAllInformationCollected);
   // The wizard and the install sequence are not part of this build yet; the run ends as a
   // failed installation instead of reporting success for work it has not done.
   result_.Record(kResultInstallFailed, 0, false);
@@ -178,14 +178,14 @@ bool CSetupApp::PassesPrerequisites(const std::optional<std::wstring>& propertyE
   const Check checks[] = {
       {[&] { return system.CheckOsVersion(packageResources_.ReadText(names::Name(names::kOs))); },
        [&] {
-         log_.WriteLog(L"TSL (c): Setup not allowed to run on %s\r\n", kLogWarnings, os_.detectedName);
+         log_.WriteLog(log_lines::kOsNotAllowed, os_.detectedName);
          run_.ShowMessageBox(languages_.FormatText(IDS_MSG_OS_TOO_OLD, os_.detectedName, os_.requiredName),
                              platform::MessageBoxIcon::Error);
        },
        kResultOsTooOld},
       {[&] { return system.CheckDirect2D(); },
        [&] {
-         log_.WriteLog(L"No Direct2D found on this machine.", kLogWarnings);
+         log_.WriteLog(log_lines::kNoDirect2D);
          run_.ShowMessageBox(languages_.Text(IDS_MSG_NO_DIRECT2D), platform::MessageBoxIcon::Error);
        },
        kResultNoDirect2D},
@@ -193,10 +193,10 @@ bool CSetupApp::PassesPrerequisites(const std::optional<std::wstring>& propertyE
        [&] { ParentConsole(*platform_->console).Write(L"\r\n" + *propertyErrors + L"\r\n\r\n"); },
        kResultInvalidCommandLine},
       {[&] { return !system.AnotherLauncherRunning(); },
-       [&] { log_.WriteLog(L"TSL (c): Setup already in progress.\r\n", kLogErrors); },
+       [&] { log_.WriteLog(log_lines::kAlreadyRunning); },
        kResultAlreadyRunning},
       {[&] { return system.UserHasRights(); },
-       [&] { log_.WriteLog(L"TSL (c): User has no sufficient rights to run setup.\r\n", kLogErrors); },
+       [&] { log_.WriteLog(log_lines::kNoRights); },
        kResultNoRights},
   };
   for (const Check& check : checks) {
@@ -211,8 +211,7 @@ bool CSetupApp::PassesPrerequisites(const std::optional<std::wstring>& propertyE
 bool CSetupApp::PackageBaseFolderIsUsable() {
   cacheRoot_.Path();
   if (!cacheRoot_.Refused()) return true;
-  log_.WriteLog(L"TSL (c): Package folder root %s refused: it is a link or not owned by Administrators or SYSTEM.\r\n",
-                kLogErrors, cacheRoot_.Location());
+  log_.WriteLog(log_lines::kPackageBaseFolderRefused, cacheRoot_.Location());
   run_.ShowMessageBox(languages_.FormatText(IDS_MSG_PACKAGE_BASE_FOLDER_UNSAFE, cacheRoot_.Location()),
                       platform::MessageBoxIcon::Error);
   result_.Record(kResultInstallFailed, 0, false);
@@ -230,7 +229,7 @@ bool CSetupApp::ReadPackageInformation() {
 
 void CSetupApp::ReportResult() {
   if (result_.kind == kResultSuccess || result_.reported) return;
-  log_.WriteLog(L"TSL (c): ERROR: %s\r\n", kLogInfo, DescribeResult(result_, *platform_->system));
+  log_.WriteLog(log_lines::kError, DescribeResult(result_, *platform_->system));
   if (const std::uint32_t messageId = ResultMessageId(result_.kind); messageId != 0) {
     run_.ShowMessageBox(languages_.Text(messageId), platform::MessageBoxIcon::Exclamation);
   }
@@ -238,10 +237,10 @@ void CSetupApp::ReportResult() {
 }
 
 int CSetupApp::ExitInstance() {
-  log_.WriteLog(L"TSL (c): entering ExitInstance \r\n", kLogInfo);
+  log_.WriteLog(log_lines::kEnteringExitInstance);
   if (pumpOnExit_) platform_->ui->PumpUntilQuit();
   RemoveUnneededPackageFolders(run_, cacheRoot_);
-  log_.WriteLog(L"=== SetupLauncher stopped: %s\r\n", kLogErrors, TimeStamp(platform_->system->Now()));
+  log_.WriteLog(log_lines::kStopped, TimeStamp(platform_->system->Now()));
   StartSelfDeletingCleanup(run_, cacheRoot_);
   return result_.kind;
 }

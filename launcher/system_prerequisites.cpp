@@ -2,6 +2,7 @@
 
 #include "foundation/text.h"
 #include "launcher/os_version_rules.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -13,32 +14,31 @@ constexpr std::wstring_view kProductOptionsKey = L"System\\CurrentControlSet\\Co
 }  // namespace
 
 bool SystemPrerequisites::CheckOsVersion(std::wstring_view osResourceText) {
-  log_.WriteLog(L"TSL (c): Determining OS version\r\n", kLogInfo);
+  log_.WriteLog(log_lines::kDeterminingOsVersion);
   facts_.detected = platform_.system->QueryOsVersion().value_or(platform::OsVersion{});
   const std::uint16_t architecture = platform_.system->NativeProcessorArchitecture();
   const NamingContext naming{platform_.system->IsServerR2(), architecture};
   facts_.detectedName = OsDisplayName(facts_.detected, naming);
-  log_.WriteLog(L"TSL (c): found %s\r\n", kLogInfo, facts_.detectedName);
+  log_.WriteLog(log_lines::kOsFound, facts_.detectedName);
 
   const OsRequirement required = ParseOsRequirement(osResourceText);
   facts_.requiredName = RequiredOsDisplayName(required, naming);
-  log_.WriteLog(L"TSL (c): Expect at least %s %s\r\n", kLogInfo, facts_.requiredName,
-                EscapeControlCharacters(required.restriction));
+  log_.WriteLog(log_lines::kOsExpected, facts_.requiredName, EscapeControlCharacters(required.restriction));
   if (required.major == 0) {
-    log_.WriteLog(L"TSL (c): Not checking OS version since no minimum version specified.\r\n", kLogWarnings);
+    log_.WriteLog(log_lines::kNoMinimumOs);
     return true;
   }
   if (const std::int32_t welcomeId = WelcomeTextIdFor(required); welcomeId != 0) {
     facts_.welcomeTextId = welcomeId;
   } else {
-    log_.WriteLog(L"TSL (c): Default text for supported OSes used.\r\n", kLogInfo);
+    log_.WriteLog(log_lines::kDefaultOsText);
   }
-  log_.WriteLog(L"TSL (c): Checking OS version\r\n", kLogInfo);
+  log_.WriteLog(log_lines::kCheckingOsVersion);
   if (!MeetsRequirement(facts_.detected, required)) return false;
   if (!required.restriction.empty() && required.restriction != L"WSOnly") {
-    log_.WriteLog(L"TSL (c): Unsupported OS restriction selection!\r\n", kLogWarnings);
+    log_.WriteLog(log_lines::kUnsupportedOsRestriction);
   }
-  log_.WriteLog(L"TSL (c): OS version found to be correct.\r\n", kLogInfo);
+  log_.WriteLog(log_lines::kOsVersionCorrect);
   return true;
 }
 

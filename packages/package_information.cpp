@@ -3,6 +3,7 @@
 #include "foundation/text.h"
 #include "packages/package_resource_names.h"
 #include "packages/workload_packages.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -10,7 +11,7 @@ namespace {
 
 bool ReadResourcePackages(PackageList& list, const PackageInformationSources& sources, int count,
                           const PackageBuildContext& context, SetupLog& log) {
-  log.WriteLog(L"TSL (c): Installer contains %d packages.\r\n", kLogInfo, count);
+  log.WriteLog(log_lines::kPackageCount, count);
   namespace names = package_resource_names;
   for (int n = 0; n < count; ++n) {
     const auto text = [&](std::string_view name) { return sources.resources.ReadText(names::PackageName(name, n)); };
@@ -26,8 +27,7 @@ bool ReadResourcePackages(PackageList& list, const PackageInformationSources& so
     description.transformPattern = names::TransformName(n, L"%s");
     description.main = n == 0;
     SetupPackage package = BuildSetupPackage(context, std::move(description));
-    log.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo,
-                 EscapeControlCharacters(package.productName));
+    log.WriteLog(log_lines::kPackageInitialized, EscapeControlCharacters(package.productName));
     const bool hasPackageCode = !package.packageCode.empty();
     list.packages.push_back(std::move(package));
     // Reading already failed; a damaged count must not make the launcher build packages
@@ -42,7 +42,7 @@ bool ReadResourcePackages(PackageList& list, const PackageInformationSources& so
 bool ReadPackageInformation(PackageList& list, const PackageInformationSources& sources,
                             const PackageBuildContext& context, SetupLog& log) {
   list.packages.clear();
-  log.WriteLog(L"TSL (c): Reading package information.\r\n", kLogInfo);
+  log.WriteLog(log_lines::kReadingPackageInformation);
   const int count = sources.resources.PackageCount();
   if (count >= 1) return ReadResourcePackages(list, sources, count, context, log);
   if (sources.workloadPath.empty()) return true;

@@ -4,6 +4,7 @@
 
 #include "foundation/text.h"
 #include "packages/package_installation_state.h"
+#include "run/log_lines.h"
 #include "run/setup_log.h"
 
 namespace setup {
@@ -56,16 +57,14 @@ void ApplyCommandLineSelection(PackageList& packages, std::wstring_view subPacka
     if (package.main) continue;
     const auto pattern = SelectedByCommandLine(package, subPackages);
     if (pattern) {
-      log.WriteLog(L"TSL (c): Avoid skipping of sub-package %s due to pattern '%s'.\r\n", kLogInfo,
-                   EscapeControlCharacters(package.productName), EscapeControlCharacters(*pattern));
+      log.WriteLog(log_lines::kSubPackageSelected, EscapeControlCharacters(package.productName),
+                   EscapeControlCharacters(*pattern));
     }
     package.handle = pattern.has_value();
     if (package.handle) {
-      log.WriteLog(L"TSL (c): set default handling of package %s due to command line argument.\r\n", kLogInfo,
-                   EscapeControlCharacters(package.productName));
+      log.WriteLog(log_lines::kSubPackageHandled, EscapeControlCharacters(package.productName));
     } else {
-      log.WriteLog(L"TSL (c): skipped handling of package %s due to command line argument.\r\n", kLogInfo,
-                   EscapeControlCharacters(package.productName));
+      log.WriteLog(log_lines::kSubPackageSkipped, EscapeControlCharacters(package.productName));
     }
   }
 }

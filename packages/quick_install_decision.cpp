@@ -7,6 +7,7 @@
 #include "packages/package_queries.h"
 #include "packages/previous_installation.h"
 #include "packages/quick_install_adjustment.h"
+#include "run/log_lines.h"
 #include "run/setup_log.h"
 
 namespace setup {
@@ -44,14 +45,13 @@ QuickInstallDecision DecideQuickInstall(const DetectionContext& detection, const
   const AnalysisContext context{detection, packages, texts};
   if (AnyPackageBlocked(context, packages)) return decision;
 
-  log.WriteLog(L"TSL (c): detecting upgrade or downgrade scenarios...\r\n", kLogInfo);
+  log.WriteLog(log_lines::kDetectingUpgrade);
   PreviousInstallation previous = FindPreviousInstallation(context, *main);
   if (!previous.found) return decision;
 
   decision.offer = OffersUpgradeOf(context, *main, previous);
-  log.WriteLog(L"    QUICK - This is a product upgrade of your current installation of %s.\r\n", kLogInfo,
-               previous.displayName);
-  if (previous.sameSlot) log.WriteLog(L"    QUICL - Your current installation will get replaced.\r\n", kLogInfo);
+  log.WriteLog(log_lines::kUpgradeOf, previous.displayName);
+  if (previous.sameSlot) log.WriteLog(log_lines::kInstallationReplaced);
 
   if (!previous.installations.empty() && packages.packages.size() >= 2) {
     AdjustSubPackagesForQuickInstall(context.detection, packages, previous.installations, subPackages);

@@ -7,6 +7,7 @@
 #include "foundation/path.h"
 #include "foundation/text.h"
 #include "foundation/text_mode_file.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -53,29 +54,27 @@ bool ReadWorkloadPackages(PackageList& list, const std::wstring& path, const Pac
                           SetupLog& log) {
   const platform::FileSystem& files = *context.detection.platform.files;
   if (!IsExistingFile(files, path)) {
-    log.WriteLog(L"Workload file '%s' does not exist.\r\n", kLogErrors, EscapeControlCharacters(path));
+    log.WriteLog(log_lines::kWorkloadMissing, EscapeControlCharacters(path));
     return false;
   }
   if (files.FileSize(path).value_or(0) > kMaxWorkloadBytes) {
-    log.WriteLog(L"Workload '%s' is larger than the %d bytes the %d packages a setup may carry need.\r\n", kLogErrors,
-                 EscapeControlCharacters(path), static_cast<int>(kMaxWorkloadBytes), static_cast<int>(kMaxWorkloadPackages));
+    log.WriteLog(log_lines::kWorkloadTooLarge, EscapeControlCharacters(path), static_cast<int>(kMaxWorkloadBytes),
+                 static_cast<int>(kMaxWorkloadPackages));
     return false;
   }
   try {
     const std::unique_ptr<JsonValue> root = ParseJsonDocument(ReadJoinedLines(files, path));
     if (!root->HasMember(L"packages") || root->GetMember(L"packages").Type() != JsonType::Array) {
-      log.WriteLog(L"Workload '%s' is not a proper JSON package array object.\r\n", kLogErrors,
-                   EscapeControlCharacters(path));
+      log.WriteLog(log_lines::kWorkloadNotAPackageArray, EscapeControlCharacters(path));
       return false;
     }
     const JsonArray& elements = root->GetMember(L"packages").Elements();
     if (elements.empty()) {
-      log.WriteLog(L"Workload '%s' doesn't contain any pakages.\r\n", kLogErrors, EscapeControlCharacters(path));
+      log.WriteLog(log_lines::kWorkloadEmpty, EscapeControlCharacters(path));
       return false;
     }
     if (elements.size() > kMaxWorkloadPackages) {
-      log.WriteLog(L"Workload '%s' holds %d packages, more than the %d a setup may carry.\r\n", kLogErrors,
-                   EscapeControlCharacters(path),
+      log.WriteLog(log_lines::kWorkloadTooManyPackages, EscapeControlCharacters(path),
                    static_cast<int>(std::min<std::size_t>(elements.size(), std::numeric_limits<int>::max())),
                    static_cast<int>(kMaxWorkloadPackages));
       return false;
@@ -83,15 +82,14 @@ bool ReadWorkloadPackages(PackageList& list, const std::wstring& path, const Pac
     bool complete = true;
     for (const std::unique_ptr<JsonValue>& element : elements) {
       SetupPackage package = BuildSetupPackage(context, DescribeWorkloadPackage(*element, list.packages.empty()));
-      log.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo,
-                   EscapeControlCharacters(package.productName));
+      log.WriteLog(log_lines::kPackageInitialized, EscapeControlCharacters(package.productName));
       complete = complete && !package.packageCode.empty() && !package.dataName.empty() &&
                  IsExistingFile(files, package.dataName);
       list.packages.push_back(std::move(package));
     }
     return complete;
   } catch (const ICBSJsonException&) {
-    log.WriteLog(L"Workload is not a proper JSON package array object.\r\n", kLogErrors);
+    log.WriteLog(log_lines::kWorkloadNotJson);
     return false;
   }
 }

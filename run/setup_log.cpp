@@ -2,6 +2,7 @@
 
 #include "foundation/text.h"
 #include "run/command_line_info.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -34,7 +35,7 @@ void SetupLog::OpenFile(platform::OpenMode mode) {
 
 void SetupLog::Suspend() {
   if (file_) {
-    WriteText(L"\r\n", kLogErrors);
+    WriteLog(log_lines::kHandOver);
     file_.reset();  // flushes and closes
   }
   if (!path_.empty()) installer_.EnableLog(logMode_, path_, platform::kInstallLogAppend);

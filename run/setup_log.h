@@ -7,17 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/format.h"
 #include "platform/file_system.h"
 #include "platform/installer.h"
+#include "run/log_line.h"
 
 namespace setup {
-
-// Log levels: an entry is written when its level does not exceed the log level.
-inline constexpr int kLogErrors = 1;
-inline constexpr int kLogWarnings = 2;
-inline constexpr int kLogInfo = 3;
-inline constexpr int kLogVerbose = 4;
 
 // Formatted entries are limited to this many UTF-16 code units.
 inline constexpr std::size_t kMaxLogEntryUnits = 2047;
@@ -33,13 +27,10 @@ class SetupLog {
   // leaves logging off without complaint.
   void Open(std::wstring_view path, std::uint32_t logMode, std::uint32_t logAttributes);
 
+  // One line of the table in run/log_lines.h, filled with its arguments.
   template <class... Args>
-  void WriteLog(FormatText<std::type_identity_t<Args>...> format, int level, const Args&... args) {
-    if (file_ && level <= level_) WriteEntry(setup::Format<Args...>(format, args...));
-  }
-  // An entry whose text was formatted elsewhere (a STRINGTABLE text, for example).
-  void WriteText(std::wstring_view text, int level) {
-    if (file_ && level <= level_) WriteEntry(text);
+  void WriteLog(const LogLine<Args...>& line, const std::type_identity_t<Args>&... args) {
+    if (file_ && line.level <= level_) WriteEntry(LogLineText(line, args...));
   }
 
   // Hands the file to Windows Installer before a call that acts on a product ...

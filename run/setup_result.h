@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "resources/resource_ids.h"
 
 namespace setup {
 
@@ -43,6 +46,31 @@ struct SetupResult {
     installerCode = newInstallerCode;
     reported = alreadyReported;
   }
+};
+
+// One row per result kind that tells the user something: the base of the log's ERROR line
+// and the STRINGTABLE id of the message box text (0: no message box). Kinds without a row
+// (success, 1620 from the unpack worker) describe themselves with an empty text and show none.
+struct ResultKindRow {
+  std::int32_t kind;
+  std::wstring_view description;
+  std::uint32_t messageId;
+};
+
+inline constexpr ResultKindRow kResultKinds[] = {
+    {kResultCorrupted, L"Installer is corrupted.", IDS_MSG_CORRUPTED_EXECUTABLE},
+    {kResultInstallFailed, L"Installation failed.", 0},
+    {kResultUserCancelled, L"User cancelled installation.", 0},
+    {kResultOsTooOld, L"Incompatible Windows Version", IDS_MSG_PLATFORM_NOT_SUPPORTED},
+    {kResultNoDirect2D, L"Direct 2D not found", IDS_MSG_DIRECT2D_MISSING},
+    {kResultAlreadyRunning, L"Another installer was already running.", IDS_MSG_ALREADY_RUNNING},
+    {kResultNoRights, L"Installation requires admin rights.", IDS_MSG_NO_SUFFICIENT_RIGHTS},
+    {kResultOtherVersionInstalled, L"", IDS_MSG_OTHER_VERSION_INSTALLED},
+    {kResultNoMsiForUninstall, L"Could not find MSI-file", IDS_MSG_NO_MSI_FOR_UNINSTALL},
+    {kResult64BitOn32Bit, L"Installing a 64-bit product on a 32-bit system", IDS_MSG_64BIT_ON_32BIT},
+    {kResultDiskFull, L"Your disk is full.", IDS_MSG_DISK_FULL},
+    {kResultPackageInfoMissing, L"", IDS_MSG_PACKAGE_INFO_MISSING},
+    {kResultInvalidCommandLine, L"Invalid command line.", 0},
 };
 
 // The text of the log's ERROR line: the kind's description, with the installer code and the

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher_fixture.h"
+#include "run/log_lines.h"
 
 namespace setup {
 namespace {
@@ -274,6 +275,35 @@ TEST_F(LauncherTest, TheResultIsReportedOnce) {
   EXPECT_TRUE(LogText().ends_with(L"TSL (c): ERROR: \r\n"));
   ASSERT_EQ(Host().Ui().messageBoxes.size(), 1u);
   EXPECT_EQ(Host().Ui().messageBoxes[0].text.substr(0, 53), L"Another version of this product is already installed.");
+}
+
+// Each row of the result-kind table: the ERROR line with its description, and its message
+// box text (from the STRINGTABLE, never empty) exactly when the row names one.
+TEST_F(LauncherTest, EveryResultKindIsReportedAsItsRowSays) {
+  CSetupApp& app = Start({L"/L", kLogPath});
+  std::size_t boxes = 0;
+  for (const ResultKindRow& row : kResultKinds) {
+    app.Context().result.Record(row.kind, 0, false);
+    app.ReportResult();
+    EXPECT_TRUE(LogText().ends_with(LogLineText(log_lines::kError, row.description))) << row.kind;
+    if (row.messageId == 0) {
+      EXPECT_EQ(Host().Ui().messageBoxes.size(), boxes) << row.kind;
+      continue;
+    }
+    ASSERT_EQ(Host().Ui().messageBoxes.size(), ++boxes) << row.kind;
+    EXPECT_EQ(Host().Ui().messageBoxes.back().text, app.Context().languages.Text(row.messageId)) << row.kind;
+    EXPECT_FALSE(Host().Ui().messageBoxes.back().text.empty()) << row.kind;
+    EXPECT_EQ(Host().Ui().messageBoxes.back().icon, platform::MessageBoxIcon::Exclamation) << row.kind;
+  }
+  // Success and the unpack worker's own 1620 have no row: nothing to report, and an empty text.
+  const std::wstring before = LogText();
+  app.Context().result.Record(kResultSuccess, 0, false);
+  app.ReportResult();
+  EXPECT_EQ(LogText(), before);
+  app.Context().result.Record(kResultCabinetDamaged, 0, false);
+  app.ReportResult();
+  EXPECT_TRUE(LogText().ends_with(L"TSL (c): ERROR: \r\n"));
+  EXPECT_EQ(Host().Ui().messageBoxes.size(), boxes);
 }
 
 TEST_F(LauncherTest, ExtractModeOfADamagedCabinetEndsAsAFailedInstallationWithCode1620) {

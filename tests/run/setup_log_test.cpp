@@ -4,12 +4,18 @@
 
 #include "foundation/text.h"
 #include "run/command_line_info.h"
+#include "run/log_lines.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_installer.h"
 #include "support/temp_folder.h"
 
 namespace setup {
 namespace {
+
+// Rows for entries whose text the test chooses, at the lowest and the highest level.
+constexpr LogLine<log_lines::Text> kAnyError{LogLineKind::Plain, kLogErrors, L"%s"};
+constexpr LogLine<log_lines::Text> kAnyVerbose{LogLineKind::Plain, kLogVerbose, L"%s"};
+constexpr LogLine<log_lines::Number> kVerboseNumber{LogLineKind::Plain, kLogVerbose, L"verbose %d\r\n"};
 
 class SetupLogTest : public ::testing::Test {
  protected:
@@ -33,9 +39,9 @@ TEST(SetupLogLevels, LevelFromLogModeLastMatchWins) {
 
 TEST_F(SetupLogTest, WritesUtf16WithoutByteOrderMarkFilteredByLevel) {
   log_.Open(L"setup.log", 0x397, 0);
-  log_.WriteLog(L"TSL (c): found %s\r\n", kLogInfo, L"Windows 7");
-  log_.WriteLog(L"verbose %d\r\n", kLogVerbose, 4);
-  log_.WriteLog(L"Ä", kLogErrors);
+  log_.WriteLog(log_lines::kOsFound, L"Windows 7");  // a launcher step gets its mark
+  log_.WriteLog(kVerboseNumber, 4);
+  log_.WriteLog(kAnyError, L"Ä");
   EXPECT_EQ(Bytes(), ToUtf16LeBytes(L"TSL (c): found Windows 7\r\nÄ"));
   EXPECT_EQ(Bytes().substr(0, 2), std::string("T\0", 2));
 }
@@ -43,25 +49,25 @@ TEST_F(SetupLogTest, WritesUtf16WithoutByteOrderMarkFilteredByLevel) {
 TEST_F(SetupLogTest, TruncatesByDefaultAndAppendsWithPlus) {
   ASSERT_TRUE(files_.WriteFile(L"setup.log", ToUtf16LeBytes(L"old")));
   log_.Open(L"setup.log", 0x397, 0);
-  log_.WriteText(L"new", kLogErrors);
+  log_.WriteLog(kAnyError, L"new");
   EXPECT_EQ(Bytes(), ToUtf16LeBytes(L"new"));
 
   SetupLog appending(files_, installer_);
   appending.Open(L"setup.log", 0x1F9F, 0x1);
-  appending.WriteText(L"+more", kLogVerbose);
+  appending.WriteLog(kAnyVerbose, L"+more");
   EXPECT_EQ(Bytes(), ToUtf16LeBytes(L"new+more"));
 }
 
 TEST_F(SetupLogTest, ModeWithoutLevelLettersCreatesAnEmptyFile) {
   log_.Open(L"setup.log", 0x2000, 0);
-  log_.WriteText(L"=== start\r\n", kLogErrors);
+  log_.WriteLog(kAnyError, L"=== start\r\n");
   EXPECT_EQ(Bytes(), "");
 }
 
 TEST_F(SetupLogTest, UnopenableOrMissingPathLeavesLoggingOff) {
   log_.Open(L"C:\\missing\\folder\\setup.log", 0x397, 0);
   EXPECT_FALSE(log_.IsOpen());
-  log_.WriteText(L"ignored", kLogErrors);
+  log_.WriteLog(kAnyError, L"ignored");
   SetupLog none(files_, installer_);
   none.Open(L"", 0x397, 0);
   none.Suspend();
@@ -70,13 +76,13 @@ TEST_F(SetupLogTest, UnopenableOrMissingPathLeavesLoggingOff) {
 
 TEST_F(SetupLogTest, HandsTheFileToTheInstallerAndAppendsAfterIt) {
   log_.Open(L"setup.log", 0x1F9F, 0x2);
-  log_.WriteText(L"before", kLogErrors);
+  log_.WriteLog(kAnyError, L"before");
   log_.Suspend();
   ASSERT_EQ(installer_.enableLogCalls.size(), 1u);
   EXPECT_EQ(installer_.enableLogCalls[0].logMode, 0x1F9Fu);
   EXPECT_EQ(installer_.enableLogCalls[0].path, L"setup.log");
   EXPECT_EQ(installer_.enableLogCalls[0].attributes, platform::kInstallLogAppend);  // "!" is not passed on
-  log_.WriteText(L"lost while handed over", kLogErrors);
+  log_.WriteLog(kAnyError, L"lost while handed over");
 
   // The installer appends its own lines in its own encoding.
   auto installerLog = files_.OpenForWriting(L"setup.log", platform::OpenMode::OpenAlways);
@@ -84,7 +90,7 @@ TEST_F(SetupLogTest, HandsTheFileToTheInstallerAndAppendsAfterIt) {
   installerLog.reset();
 
   log_.Resume();
-  log_.WriteText(L"after", kLogErrors);
+  log_.WriteLog(kAnyError, L"after");
   // The installer's 9 bytes get a zero byte, so that "after" starts on a character boundary.
   EXPECT_EQ(Bytes(), ToUtf16LeBytes(L"before\r\n") + "MSI line\n" + std::string(1, '\0') + ToUtf16LeBytes(L"after"));
 }
@@ -93,14 +99,14 @@ TEST_F(SetupLogTest, HandsTheFileToTheInstallerAndAppendsAfterIt) {
 TEST_F(SetupLogTest, AppendingToAFileOfOddLengthStartsOnACharacterBoundary) {
   files_.WriteFile(L"setup.log", ToUtf16LeBytes(L"old") + "x");
   log_.Open(L"setup.log", 0x397, kLogAttributeAppend);
-  log_.WriteText(L"new\r\n", kLogErrors);
+  log_.WriteLog(kAnyError, L"new\r\n");
   EXPECT_EQ(Bytes(), ToUtf16LeBytes(L"old") + std::string("x\0", 2) + ToUtf16LeBytes(L"new\r\n"));
   EXPECT_EQ(FromUtf16LeBytes(Bytes()), L"oldxnew\r\n");
 
   files_.WriteFile(L"even.log", ToUtf16LeBytes(L"old"));  // an even file gains nothing
   SetupLog even(files_, installer_);
   even.Open(L"even.log", 0x397, kLogAttributeAppend);
-  even.WriteText(L"new", kLogErrors);
+  even.WriteLog(kAnyError, L"new");
   EXPECT_EQ(files_.ReadFile(L"even.log"), ToUtf16LeBytes(L"oldnew"));
 }
 
@@ -110,7 +116,7 @@ TEST_F(SetupLogTest, LoneSurrogatesAreWrittenAsReplacementCharacters) {
   name += static_cast<wchar_t>(0xD800);  // a high surrogate without its low half
   name += L" 2024 ";
   name += static_cast<wchar_t>(0xDC01);  // a low surrogate alone
-  log_.WriteLog(L"TSL (c): Initialized state for package %s.\r\n", kLogInfo, name);
+  log_.WriteLog(log_lines::kPackageInitialized, name);
   const std::string bytes = Bytes();
   std::u16string units;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -121,7 +127,7 @@ TEST_F(SetupLogTest, LoneSurrogatesAreWrittenAsReplacementCharacters) {
 
 TEST_F(SetupLogTest, LongEntriesAreCutAt2047Units) {
   log_.Open(L"setup.log", 0x397, 0);
-  log_.WriteText(std::wstring(3000, L'x'), kLogErrors);
+  log_.WriteLog(kAnyError, std::wstring(3000, L'x'));
   EXPECT_EQ(Bytes().size(), 2047u * 2);
 }
 

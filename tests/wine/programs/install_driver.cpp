@@ -16,6 +16,7 @@
 #include "packages/package_resources.h"
 #include "packages/package_selection.h"
 #include "platform/win32/win32_ports.h"
+#include "run/log_lines.h"
 #include "run/run_context.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -46,7 +47,7 @@ int wmain(int argc, wchar_t** argv) {
   request.unpackAgain = [&](SetupPackage& package) { package.packageFile = CachedMsiFile(*platform, package.packageFolder); };
   RunInstallSequence(run, request);
   if (result.kind != kResultSuccess && !result.reported) {
-    log.WriteLog(L"TSL (c): ERROR: %s\r\n", kLogInfo, DescribeResult(result, *platform->system));
+    log.WriteLog(log_lines::kError, DescribeResult(result, *platform->system));
   }
   return result.kind;
 }
