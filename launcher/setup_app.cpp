@@ -13,6 +13,7 @@
 #include "packages/package_selection.h"
 #include "resources/resource_ids.h"
 #include "run/log_lines.h"
+#include "run/secret_properties.h"
 
 namespace setup {
 
@@ -57,7 +58,7 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
 }
 
 bool CSetupApp::InitInstance() {
-  log_.WriteLog(log_lines::kCommandLine, EscapeControlCharacters(invocation_.rawArguments));
+  log_.WriteLog(log_lines::kCommandLine, EscapeControlCharacters(MaskSecretProperties(invocation_.rawArguments)));
   SelectLanguage();
   BuildHelpModel();
   const std::optional<std::wstring> propertyErrors = CheckCommandLineProperties();

@@ -121,6 +121,9 @@
 #define IDS_WARNING_UNKNOWN_PROPERTY 1277
 #define IDS_ERROR_PROPERTY_NOT_NUMERIC 1310
 
+// Service settings.
+#define IDS_MSG_SERVICE_CONNECTION_NEEDED 1328
+
 // Conflict analysis: what stands in the way of a package, and removal from the installer cache.
 #define IDS_CONFLICT_WENDRAK_DOWNGRADE 1372
 #define IDS_CONFLICT_PRODUCT_INSTALLED 1373

@@ -198,6 +198,10 @@ bool CSetupAppCommandLineInfo::AddProperty(std::wstring_view text) {
   return true;
 }
 
+void CSetupAppCommandLineInfo::RemoveProperties(const std::function<bool(std::wstring_view name)>& picks) {
+  std::erase_if(properties_, [&](const CommandLineProperty& property) { return picks(property.name); });
+}
+
 void CSetupAppCommandLineInfo::EndOfParse() {
   if (!administrative_ && !repair_ && !uninstall_ && uiLevel_.IsQuiet() && allUsers1_ && fastOem1_) {
     fastOem_ = true;

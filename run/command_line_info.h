@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,9 @@ class CSetupAppCommandLineInfo {
   const std::wstring& Workload() const { return workload_; }
 
   void ToggleUninstall() { uninstall_ = !uninstall_; }
+  // Removes the properties whose name the predicate picks, so that a value a page generates
+  // in their place reaches the installer once.
+  void RemoveProperties(const std::function<bool(std::wstring_view name)>& picks);
 
  private:
   void ParseSwitch(std::wstring_view text);

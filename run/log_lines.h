@@ -128,4 +128,12 @@ inline constexpr LogLine<> kEntryRollBackPrepareRemove{kStep, kLogInfo,
                                                        L"roll-back prepare-remove custom installer registry\r\n"};
 inline constexpr LogLine<> kEntryPerform{kStep, kLogInfo, L"perform custom installer registry\r\n"};
 
+// The service settings of the server products.
+inline constexpr LogLine<Text> kServiceConnectionNeeded{kStep, kLogErrors, L"%s\r\n"};
+inline constexpr LogLine<Text, Text, Text> kServicePasswordMissing{
+    kStep, kLogErrors,
+    L"ERROR: No password given for the service %s of user %s; a quiet run cannot ask for it. Give it as %s.\r\n"};
+inline constexpr LogLine<Text> kServicePasswordNotEncrypted{
+    kStep, kLogErrors, L"ERROR: The password of the service %s could not be encrypted.\r\n"};
+
 }  // namespace setup::log_lines

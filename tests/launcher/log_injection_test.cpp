@@ -26,6 +26,18 @@ TEST_F(LauncherTest, AnArgumentCannotForgeALogLine) {
   EXPECT_EQ(Count(log, L"\nTSL (c): forged"), 0u);
 }
 
+TEST_F(LauncherTest, ServicePasswordsAreMaskedInTheCommandLineLine) {
+  AddSinglePackageSetup();
+  Run({L"/qn", L"/L", kLogPath, L"BR_Service_Username=svc", L"BR_Service_Password=s3cret", L"pms_service_password=z9q"});
+  const std::wstring log = LogText();
+  EXPECT_NE(log.find(L"TSL (c): CommandLine: /qn /L C:\\Work\\setup.log BR_Service_Username=svc "
+                     L"BR_Service_Password=******** pms_service_password=********\r\n"),
+            std::wstring::npos)
+      << ToUtf8(log);
+  EXPECT_EQ(log.find(L"s3cret"), std::wstring::npos);
+  EXPECT_EQ(log.find(L"z9q"), std::wstring::npos);
+}
+
 TEST_F(LauncherTest, ProductNamesAndWorkloadPathsAreLoggedEscaped) {
   AddSinglePackageSetup(L"Quibrix\r\nTSL (c): All information collected. Start processing.\r\n");
   Run({L"/qn", L"/L", kLogPath});
