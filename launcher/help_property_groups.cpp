@@ -4,47 +4,21 @@
 
 #include "launcher/help_model.h"
 #include "resources/resource_ids.h"
+#include "server_config/service_kinds.h"
+#include "server_config/service_property_vocabulary.h"
 
 namespace setup {
 
 namespace {
 
-struct PropertyShape {
-  std::wstring_view suffix;  // the name after "<prefix>_"
-  std::uint32_t placeholderId;
-  std::uint32_t descriptionId;
-  bool numeric = false;
-};
-
-constexpr PropertyShape kEnabled{L"WebServer_Enabled", IDS_PROP_ENABLED_PLACEHOLDER, IDS_PROP_ENABLED_DESCRIPTION};
-constexpr PropertyShape kHost{L"WebServer_Host", IDS_PROP_HOST_PLACEHOLDER, IDS_PROP_HOST_DESCRIPTION};
-constexpr PropertyShape kPort{L"WebServer_Port", IDS_PROP_PORT_PLACEHOLDER, IDS_PROP_PORT_DESCRIPTION, true};
-constexpr PropertyShape kSslEnabled{L"SSLWebServer_Enabled", IDS_PROP_ENABLED_PLACEHOLDER, IDS_PROP_ENABLED_DESCRIPTION};
-constexpr PropertyShape kSslHost{L"SSLWebServer_Host", IDS_PROP_SSL_HOST_PLACEHOLDER, IDS_PROP_SSL_HOST_DESCRIPTION};
-constexpr PropertyShape kSslPort{L"SSLWebServer_Port", IDS_PROP_SSL_PORT_PLACEHOLDER, IDS_PROP_SSL_PORT_DESCRIPTION,
-                                 true};
-// Some products describe their SSL host and port with the plain web server's texts.
-constexpr PropertyShape kSslHostPlainText{L"SSLWebServer_Host", IDS_PROP_SSL_HOST_PLACEHOLDER, IDS_PROP_HOST_DESCRIPTION};
-constexpr PropertyShape kSslPortPlainText{L"SSLWebServer_Port", IDS_PROP_SSL_PORT_PLACEHOLDER, IDS_PROP_PORT_DESCRIPTION,
-                                          true};
-constexpr PropertyShape kCertificate{L"SSLWebServer_Certificate", IDS_PROP_CERTIFICATE_PLACEHOLDER,
-                                     IDS_PROP_CERTIFICATE_DESCRIPTION};
-constexpr PropertyShape kPrivateKey{L"SSLWebServer_PrivateKey", IDS_PROP_PRIVATE_KEY_PLACEHOLDER,
-                                    IDS_PROP_PRIVATE_KEY_DESCRIPTION};
-constexpr PropertyShape kDisplayName{L"Service_DisplayName", IDS_PROP_DISPLAY_NAME_PLACEHOLDER,
-                                     IDS_PROP_DISPLAY_NAME_DESCRIPTION};
-constexpr PropertyShape kStartType{L"Service_StartType", IDS_PROP_START_TYPE_PLACEHOLDER,
-                                   IDS_PROP_START_TYPE_DESCRIPTION};
-constexpr PropertyShape kUsername{L"Service_Username", IDS_PROP_USER_NAME_PLACEHOLDER, IDS_PROP_USER_NAME_DESCRIPTION};
-constexpr PropertyShape kPassword{L"Service_Password", IDS_PROP_PASSWORD_PLACEHOLDER, IDS_PROP_PASSWORD_DESCRIPTION};
-
-using Shapes = std::initializer_list<PropertyShape>;
-constexpr Shapes kWebServer{kEnabled, kHost, kPort, kSslEnabled, kSslHost, kSslPort};
-constexpr Shapes kWebServerWithCertificate{kEnabled,          kHost,          kPort,       kSslEnabled,
-                                           kSslHostPlainText, kSslPortPlainText, kCertificate, kPrivateKey};
-constexpr Shapes kService{kDisplayName, kStartType, kUsername, kPassword};
-constexpr Shapes kServiceWithoutAccount{kDisplayName, kStartType};
-constexpr Shapes kCertificateFiles{kCertificate, kPrivateKey};
+using Shapes = std::initializer_list<ServicePropertyShape>;
+constexpr Shapes kWebServer{kEnabledShape, kHostShape, kPortShape, kSslEnabledShape, kSslHostShape, kSslPortShape};
+constexpr Shapes kWebServerWithCertificate{kEnabledShape,     kHostShape,         kPortShape,
+                                           kSslEnabledShape,  kSslHostPlainTextShape, kSslPortPlainTextShape,
+                                           kCertificateShape, kPrivateKeyShape};
+constexpr Shapes kService{kDisplayNameShape, kStartTypeShape, kUsernameShape, kPasswordShape};
+constexpr Shapes kServiceWithoutAccount{kDisplayNameShape, kStartTypeShape};
+constexpr Shapes kCertificateFiles{kCertificateShape, kPrivateKeyShape};
 
 constexpr std::wstring_view kBrammel = L"Tarquel Brammel Server ";
 constexpr std::wstring_view kYarrick = L"Tarquel Yarrick Server ";
@@ -66,9 +40,9 @@ bool BeginsWithAny(std::wstring_view name, std::span<const std::wstring_view> pr
 
 void Append(std::vector<HelpPropertyGroup>& groups, std::uint32_t titleId, std::wstring_view prefix, Shapes shapes) {
   HelpPropertyGroup& group = groups.emplace_back(HelpPropertyGroup{titleId, {}});
-  for (const PropertyShape& shape : shapes) {
-    group.properties.push_back({std::wstring(prefix) + L"_" + std::wstring(shape.suffix), shape.placeholderId,
-                                shape.descriptionId, shape.numeric});
+  for (const ServicePropertyShape& shape : shapes) {
+    group.properties.push_back({ServicePropertyName(prefix, shape.key), shape.placeholderId, shape.descriptionId,
+                                shape.numeric});
   }
 }
 
@@ -77,33 +51,33 @@ void Append(std::vector<HelpPropertyGroup>& groups, std::uint32_t titleId, std::
 std::vector<HelpPropertyGroup> PropertyGroupsFor(std::wstring_view productName) {
   std::vector<HelpPropertyGroup> groups;
   if (productName.starts_with(kBrammel)) {
-    Append(groups, IDS_GROUP_BRAMMEL_WEB_WEB_SERVER, L"BRWeb", kWebServer);
-    Append(groups, IDS_GROUP_BRAMMEL_WEB_SERVICE, L"BRWeb", kService);
-    Append(groups, IDS_GROUP_BRAMMEL_WEB_SERVER, L"BR", kWebServer);
-    Append(groups, IDS_GROUP_BRAMMEL_SERVICE, L"BR", kServiceWithoutAccount);
-    Append(groups, IDS_GROUP_BRAMMEL_CERTIFICATE, L"BR", kCertificateFiles);
+    Append(groups, IDS_GROUP_BRAMMEL_WEB_WEB_SERVER, kBrammelWebKind.prefix, kWebServer);
+    Append(groups, IDS_GROUP_BRAMMEL_WEB_SERVICE, kBrammelWebKind.prefix, kService);
+    Append(groups, IDS_GROUP_BRAMMEL_WEB_SERVER, kBrammelKind.prefix, kWebServer);
+    Append(groups, IDS_GROUP_BRAMMEL_SERVICE, kBrammelKind.prefix, kServiceWithoutAccount);
+    Append(groups, IDS_GROUP_BRAMMEL_CERTIFICATE, kBrammelKind.prefix, kCertificateFiles);
   }
   if (BeginsWithAny(productName, kWendrakHosts)) {
-    Append(groups, IDS_GROUP_WENDRAK_WEB_SERVER, L"WK", kWebServerWithCertificate);
-    Append(groups, IDS_GROUP_WENDRAK_SERVICE, L"WK", kService);
+    Append(groups, IDS_GROUP_WENDRAK_WEB_SERVER, kWendrakKind.prefix, kWebServerWithCertificate);
+    Append(groups, IDS_GROUP_WENDRAK_SERVICE, kWendrakKind.prefix, kService);
   }
   if (BeginsWithAny(productName, kYarrickHosts)) {
-    Append(groups, IDS_GROUP_YARRICK_WEB_SERVER, L"YRX", kWebServerWithCertificate);
-    Append(groups, IDS_GROUP_YARRICK_SERVICE, L"YRX", kService);
+    Append(groups, IDS_GROUP_YARRICK_WEB_SERVER, kYarrickKind.prefix, kWebServerWithCertificate);
+    Append(groups, IDS_GROUP_YARRICK_SERVICE, kYarrickKind.prefix, kService);
   }
   if (productName.starts_with(kSorvik)) {
-    Append(groups, IDS_GROUP_SORVIK_WEB_SERVER, L"SK", kWebServerWithCertificate);
-    Append(groups, IDS_GROUP_SORVIK_SERVICE, L"SK", kService);
+    Append(groups, IDS_GROUP_SORVIK_WEB_SERVER, kSorvikKind.prefix, kWebServerWithCertificate);
+    Append(groups, IDS_GROUP_SORVIK_SERVICE, kSorvikKind.prefix, kService);
   }
   if (productName.starts_with(kYarrickXbrl)) {
-    Append(groups, IDS_GROUP_YARRICK_XBRL_WEB_SERVER, L"YXBRL", kWebServerWithCertificate);
-    Append(groups, IDS_GROUP_YARRICK_XBRL_SERVICE, L"YXBRL", kService);
+    Append(groups, IDS_GROUP_YARRICK_XBRL_WEB_SERVER, kYarrickXbrlKind.prefix, kWebServerWithCertificate);
+    Append(groups, IDS_GROUP_YARRICK_XBRL_SERVICE, kYarrickXbrlKind.prefix, kService);
   }
   if (productName.starts_with(kPellomar)) {
-    Append(groups, IDS_GROUP_PELLOMAR_SERVER_ADMIN, L"PMSAdmin", kWebServer);
-    Append(groups, IDS_GROUP_PELLOMAR_CLIENT_ADMIN, L"PMSClient", kWebServer);
-    Append(groups, IDS_GROUP_PELLOMAR_CERTIFICATE, L"PMS", kCertificateFiles);
-    Append(groups, IDS_GROUP_PELLOMAR_SERVICE, L"PMS", kService);
+    Append(groups, IDS_GROUP_PELLOMAR_SERVER_ADMIN, kPellomarAdminKind.prefix, kWebServer);
+    Append(groups, IDS_GROUP_PELLOMAR_CLIENT_ADMIN, kPellomarClientKind.prefix, kWebServer);
+    Append(groups, IDS_GROUP_PELLOMAR_CERTIFICATE, kPellomarAdminKind.servicePrefix, kCertificateFiles);
+    Append(groups, IDS_GROUP_PELLOMAR_SERVICE, kPellomarAdminKind.servicePrefix, kService);
   }
   return groups;
 }
