@@ -18,6 +18,8 @@ bool StartsWithIgnoreCase(std::wstring_view text, std::wstring_view prefix);
 
 // Removes the given characters from both ends.
 std::wstring_view Trim(std::wstring_view text, std::wstring_view characters);
+// What the command line and the configuration files trim from names and values.
+inline constexpr std::wstring_view kBlanksAndTabs = L" \t";
 
 // Splits at every occurrence of the separator; an empty text gives one empty piece.
 std::vector<std::wstring_view> Split(std::wstring_view text, wchar_t separator);

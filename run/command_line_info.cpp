@@ -9,8 +9,6 @@ namespace setup {
 
 namespace {
 
-constexpr std::wstring_view kBlanksAndTabs = L" \t";
-
 std::uint32_t ReinstallBit(wchar_t letter) {
   switch (letter) {
     case L'p': return 0x2;

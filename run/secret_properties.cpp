@@ -74,7 +74,7 @@ std::wstring MaskSecretProperties(std::wstring_view commandLine) {
     const Argument argument = ReadArgument(commandLine, i);
     const std::wstring_view text = commandLine.substr(i, argument.end - i);
     const std::wstring name = argument.equals ? WithoutQuotes(commandLine.substr(i, *argument.equals - i)) : L"";
-    if (argument.equals && IsSecretPropertyName(Trim(name, L" \t"))) {
+    if (argument.equals && IsSecretPropertyName(Trim(name, kBlanksAndTabs))) {
       masked += commandLine.substr(i, *argument.equals + 1 - i);
       masked += kMaskedValue;
       if (argument.quotedAtEquals) masked += L'"';

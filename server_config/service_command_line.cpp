@@ -11,8 +11,6 @@ namespace setup {
 
 namespace {
 
-constexpr std::wstring_view kBlanksAndTabs = L" \t";
-
 std::int32_t PortOf(std::wstring_view text) { return static_cast<std::int32_t>(ParseLeadingInteger(text)); }
 
 void TakeCertificate(CertificateFile& file, const std::wstring& path) {

@@ -12,8 +12,6 @@ namespace setup {
 
 namespace {
 
-constexpr std::wstring_view kBlanksAndTabs = L" \t";
-
 // The settings of one web server in an INI file.
 struct WebServerKeys {
   std::wstring_view port;

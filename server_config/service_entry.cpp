@@ -3,8 +3,8 @@
 namespace setup {
 
 ServiceEntryInitialValues ServiceEntry::CurrentValues() const {
-  return {startType, account,    userName,  password,        httpPort,
-          httpEnabled, sslPort, sslEnabled, certificate.path, privateKey.path,
+  return {startType, account,    userName,         password,        httpPort,
+          httpEnabled, sslPort,  sslEnabled,       certificate.path, privateKey.path,
           certificateChain.path};
 }
 
