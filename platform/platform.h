@@ -8,6 +8,7 @@
 #include "platform/console.h"
 #include "platform/crypto.h"
 #include "platform/file_system.h"
+#include "platform/gui.h"
 #include "platform/installer.h"
 #include "platform/installer_databases.h"
 #include "platform/processes.h"
@@ -29,6 +30,7 @@ struct Platform {
   std::unique_ptr<Registry> registry;
   std::unique_ptr<Processes> processes;
   std::unique_ptr<UserInterface> ui;
+  std::unique_ptr<Gui> gui;
   std::unique_ptr<Installer> installer;
   std::unique_ptr<InstallerDatabases> databases;
   std::unique_ptr<Crypto> crypto;

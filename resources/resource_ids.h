@@ -6,6 +6,22 @@
 // Wizard title: "%s - Installer Wizard" with the product name.
 #define IDS_WIZARD_TITLE 1
 
+// Wizard frame: dialog template, its controls, background picture and window icon.
+#define IDD_WIZARD 154
+#define IDB_WIZARD_BACKGROUND 132
+#define IDI_WIZARD 133
+#define IDC_BACK 1000
+#define IDC_LANGUAGE 1015
+#define IDC_PAGE_AREA 1036
+// Every page window; the separator line under the background picture.
+#define IDC_PAGE 1037
+#define IDC_FRAME_SEPARATOR 1098
+
+// Wizard frame buttons.
+#define IDS_NEXT 54
+#define IDS_BACK 56
+#define IDS_CANCEL 57
+
 // Detail line of the unpack page: "Reading contents of package %s" with the product name.
 #define IDS_READING_PACKAGE 5
 

@@ -21,6 +21,7 @@ HostPlatform::HostPlatform(const std::filesystem::path& root)
       hostRegistry_(Install(registry, std::make_unique<HostRegistry>())),
       hostProcesses_(Install(processes, std::make_unique<HostProcesses>())),
       hostUi_(Install(ui, std::make_unique<HostUserInterface>())),
+      hostGui_(Install(gui, std::make_unique<HostGui>(*hostUi_))),
       hostInstaller_(Install(installer, std::make_unique<HostInstaller>())),
       hostDatabases_(Install(databases, std::make_unique<HostInstallerDatabases>(*hostFiles_))),
       hostCrypto_(Install(crypto, std::make_unique<HostCrypto>())),

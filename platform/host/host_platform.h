@@ -8,6 +8,7 @@
 #include "platform/host/host_console.h"
 #include "platform/host/host_crypto.h"
 #include "platform/host/host_file_system.h"
+#include "platform/host/host_gui.h"
 #include "platform/host/host_installer.h"
 #include "platform/host/host_installer_databases.h"
 #include "platform/host/host_processes.h"
@@ -32,6 +33,7 @@ class HostPlatform : public Platform {
   HostRegistry& Registry() { return *hostRegistry_; }
   HostProcesses& Processes() { return *hostProcesses_; }
   HostUserInterface& Ui() { return *hostUi_; }
+  HostGui& Gui() { return *hostGui_; }
   HostInstaller& Installer() { return *hostInstaller_; }
   HostInstallerDatabases& Databases() { return *hostDatabases_; }
   HostCrypto& Crypto() { return *hostCrypto_; }
@@ -45,6 +47,7 @@ class HostPlatform : public Platform {
   HostRegistry* hostRegistry_;
   HostProcesses* hostProcesses_;
   HostUserInterface* hostUi_;
+  HostGui* hostGui_;
   HostInstaller* hostInstaller_;
   HostInstallerDatabases* hostDatabases_;
   HostCrypto* hostCrypto_;

@@ -1,6 +1,8 @@
-// Host stand-in of the user-interface port: records message boxes and the quit message.
+// Host stand-in of the user-interface port: records message boxes, the quit message and the
+// posted window messages, which the host GUI delivers when it pumps.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -50,6 +52,19 @@ class HostUserInterface : public UserInterface {
                          std::intptr_t lParam) override {
     const std::lock_guard guard(postLock_);
     postedMessages.push_back({window, message, wParam, lParam});
+    pending_.push_back({window, message, wParam, lParam});
+  }
+  // Removes the first message not yet delivered that `matches` accepts from the queue (the
+  // record of every posted message stays).
+  std::optional<PostedMessage> TakePending(const std::function<bool(const PostedMessage&)>& matches) {
+    const std::lock_guard guard(postLock_);
+    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
+      if (!matches(*it)) continue;
+      const PostedMessage taken = *it;
+      pending_.erase(it);
+      return taken;
+    }
+    return std::nullopt;
   }
   std::vector<PostedMessage> PostedMessages() {
     const std::lock_guard guard(postLock_);
@@ -72,6 +87,7 @@ class HostUserInterface : public UserInterface {
  private:
   std::mutex postLock_;
   std::vector<PostedMessage> postedMessages;
+  std::deque<PostedMessage> pending_;
 };
 
 }  // namespace setup::platform::host

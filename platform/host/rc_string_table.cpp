@@ -20,17 +20,6 @@ std::string ReadAll(const std::filesystem::path& path) {
   return text.str();
 }
 
-std::map<std::string, std::uint32_t> ReadIds(const std::filesystem::path& header) {
-  std::map<std::string, std::uint32_t> ids;
-  const std::regex define(R"(^#define\s+(\w+)\s+(\d+)\s*$)");
-  std::istringstream lines(ReadAll(header));
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch match;
-    if (std::regex_match(line, match, define)) ids[match[1]] = static_cast<std::uint32_t>(std::stoul(match[2]));
-  }
-  return ids;
-}
-
 std::uint16_t LanguageId(const std::string& primary, const std::string& sub) {
   static const std::map<std::string, std::uint16_t> primaries{{"LANG_ENGLISH", 0x09}, {"LANG_GERMAN", 0x07},
                                                               {"LANG_SPANISH", 0x0A}, {"LANG_FRENCH", 0x0C},
@@ -65,8 +54,19 @@ std::wstring Unescape(const std::string& utf8) {
 
 }  // namespace
 
+std::map<std::string, std::uint32_t> ReadResourceIds(const std::filesystem::path& resourceFolder) {
+  std::map<std::string, std::uint32_t> ids;
+  const std::regex define(R"(^#define\s+(\w+)\s+(\d+)\s*$)");
+  std::istringstream lines(ReadAll(resourceFolder / "resource_ids.h"));
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (std::regex_match(line, match, define)) ids[match[1]] = static_cast<std::uint32_t>(std::stoul(match[2]));
+  }
+  return ids;
+}
+
 StringTable LoadStringTables(const std::filesystem::path& resourceFolder) {
-  const std::map<std::string, std::uint32_t> ids = ReadIds(resourceFolder / "resource_ids.h");
+  const std::map<std::string, std::uint32_t> ids = ReadResourceIds(resourceFolder);
   const std::regex language(R"(^\s*LANGUAGE\s+(\w+)\s*,\s*(\w+)\s*$)");
   const std::regex entry(R"~(^\s*(\w+)\s*,?\s*"((?:[^"]|"")*)"\s*$)~");
   StringTable table;

@@ -11,6 +11,7 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->registry = CreateRegistry();
   platform->processes = CreateProcesses();
   platform->ui = CreateUserInterface();
+  platform->gui = CreateGui();
   platform->installer = CreateInstaller();
   platform->databases = CreateInstallerDatabases();
   platform->crypto = CreateCrypto();

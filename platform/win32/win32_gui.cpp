@@ -1,0 +1,463 @@
+// The GUI port on plain Win32 and the common controls. user32, gdi32 and comctl32 are loaded
+// on first use (system_function.h), so that the console modes never start the windowing
+// system. Pages are windows of a class of our own; every window made here, and the modal
+// dialog, tell their WindowEvents what happens to them.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+
+#include "platform/win32/system_function.h"
+#include "platform/win32/win32_ports.h"
+
+// The function of a system library, looked up once per call site.
+#define SETUP_CALL(library, function)                                                                       \
+  ([]() {                                                                                                    \
+    static const auto pointer = ::setup::platform::win32::SystemFunction<decltype(&::function)>(library, #function); \
+    return pointer;                                                                                          \
+  }())
+#define USER32(function) SETUP_CALL(L"user32.dll", function)
+#define GDI32(function) SETUP_CALL(L"gdi32.dll", function)
+
+namespace setup::platform::win32 {
+
+namespace {
+
+constexpr wchar_t kPageClass[] = L"SetupLauncherPage";
+
+HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+WindowHandle Handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+// The events of every window made through the port; only the user-interface thread uses it.
+std::map<HWND, WindowEvents*>& EventsOf() {
+  static std::map<HWND, WindowEvents*> events;
+  return events;
+}
+
+WindowEvents* Find(HWND window) {
+  const auto found = EventsOf().find(window);
+  return found == EventsOf().end() ? nullptr : found->second;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return USER32(SendMessageW)(window, message, wParam, lParam);
+}
+
+class DeviceCanvas : public Canvas {
+ public:
+  explicit DeviceCanvas(HDC dc) : dc_(dc) {}
+  void StretchBitmap(BitmapHandle bitmap, const Rect& target) override {
+    BITMAP info{};
+    if (!GDI32(GetObjectW)(reinterpret_cast<HGDIOBJ>(bitmap), sizeof info, &info)) return;
+    HDC memory = GDI32(CreateCompatibleDC)(dc_);
+    HGDIOBJ old = GDI32(SelectObject)(memory, reinterpret_cast<HGDIOBJ>(bitmap));
+    GDI32(SetStretchBltMode)(dc_, COLORONCOLOR);
+    GDI32(StretchBlt)(dc_, target.x, target.y, target.width, target.height, memory, 0, 0, info.bmWidth, info.bmHeight,
+                      SRCCOPY);
+    GDI32(SelectObject)(memory, old);
+    GDI32(DeleteDC)(memory);
+  }
+
+ private:
+  HDC dc_;
+};
+
+// The colours of a control: its own events first (reflection), then its parent's.
+bool ApplyControlColours(HWND parent, HDC dc, HWND control, LRESULT& brush) {
+  std::optional<ControlColours> colours;
+  if (WindowEvents* own = Find(control)) colours = own->OnControlColour(Handle(control));
+  if (!colours) {
+    if (WindowEvents* events = Find(parent)) colours = events->OnControlColour(Handle(control));
+  }
+  if (!colours) return false;
+  if (colours->text) GDI32(SetTextColor)(dc, *colours->text);
+  GDI32(SetBkColor)(dc, colours->background);
+  brush = static_cast<LRESULT>(colours->brush);
+  return true;
+}
+
+// What dialogs and pages handle alike; true when the message was handled, with its result.
+bool HandleCommon(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  WindowEvents* events = Find(window);
+  switch (message) {
+    case WM_COMMAND:
+      if (!events) return false;
+      events->OnCommand(Handle(window), LOWORD(wParam), HIWORD(wParam));
+      result = 0;
+      return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return ApplyControlColours(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), result);
+    case WM_TIMER:
+      if (!events) return false;
+      events->OnTimer(Handle(window), wParam);
+      result = 0;
+      return true;
+    case WM_NCDESTROY:
+      EventsOf().erase(window);
+      if (events) events->OnDestroyed(Handle(window));
+      return false;
+    default:
+      if (message < WM_USER || message > 0x7FFF || !events) return false;
+      result = 0;
+      return events->OnPostedMessage(Handle(window), message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) {
+    const LRESULT erased = USER32(DefWindowProcW)(window, message, wParam, lParam);
+    DeviceCanvas canvas(reinterpret_cast<HDC>(wParam));
+    if (WindowEvents* events = Find(window)) events->OnEraseBackground(Handle(window), canvas);
+    return erased;
+  }
+  LRESULT result = 0;
+  if (HandleCommon(window, message, wParam, lParam, result)) return result;
+  return USER32(DefWindowProcW)(window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* events = reinterpret_cast<DialogEvents*>(lParam);
+    EventsOf()[dialog] = events;
+    events->OnInitDialog(Handle(dialog));
+    return TRUE;
+  }
+  if (message == WM_ERASEBKGND) {
+    // The dialog manager's own erase, then the dialog's painting on top of it.
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    RECT client;
+    USER32(GetClientRect)(dialog, &client);
+    USER32(FillRect)(dc, &client, USER32(GetSysColorBrush)(COLOR_BTNFACE));
+    DeviceCanvas canvas(dc);
+    if (WindowEvents* events = Find(dialog)) events->OnEraseBackground(Handle(dialog), canvas);
+    return TRUE;
+  }
+  LRESULT result = 0;
+  if (!HandleCommon(dialog, message, wParam, lParam, result)) return FALSE;
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return static_cast<INT_PTR>(result);
+    default:
+      return TRUE;
+  }
+}
+
+void RegisterPageClass() {
+  static const bool registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = PageProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = USER32(LoadCursorW)(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(GDI32(GetStockObject)(WHITE_BRUSH));
+    windowClass.lpszClassName = kPageClass;
+    return USER32(RegisterClassExW)(&windowClass) != 0;
+  }();
+  (void)registered;
+}
+
+void InitCommonControls() {
+  static const bool initialised = [] {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    const auto init = SETUP_CALL(L"comctl32.dll", InitCommonControlsEx);
+    return init && init(&controls);
+  }();
+  (void)initialised;
+}
+
+// The font a new control takes: the nearest ancestor's that has one (the dialog's).
+HFONT InheritedFont(HWND parent) {
+  for (HWND window = parent; window != nullptr; window = USER32(GetParent)(window)) {
+    if (auto font = reinterpret_cast<HFONT>(Send(window, WM_GETFONT))) return font;
+  }
+  return nullptr;
+}
+
+class Win32Gui : public Gui {
+ public:
+  int RunModalDialog(std::uint32_t templateId, DialogEvents& events) override {
+    InitCommonControls();
+    RegisterPageClass();
+    return static_cast<int>(USER32(DialogBoxParamW)(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), nullptr,
+                                                    DialogProc, reinterpret_cast<LPARAM>(&events)));
+  }
+
+  void EndDialog(WindowHandle dialog, int result) override { USER32(EndDialog)(Hwnd(dialog), result); }
+
+  WindowHandle DialogItem(WindowHandle dialog, int controlId) const override {
+    return Handle(USER32(GetDlgItem)(Hwnd(dialog), controlId));
+  }
+
+  void PostFocusControl(WindowHandle dialog, WindowHandle control) override {
+    USER32(PostMessageW)(Hwnd(dialog), WM_NEXTDLGCTL, static_cast<WPARAM>(control), TRUE);
+  }
+
+  WindowHandle CreateControl(WindowHandle parent, const ControlSpec& spec, WindowEvents* events) override {
+    InitCommonControls();
+    RegisterPageClass();
+    DWORD style = WS_CHILD | (spec.visible ? WS_VISIBLE : 0);
+    DWORD extended = 0;
+    const wchar_t* windowClass = L"STATIC";
+    switch (spec.kind) {
+      case ControlKind::Window:
+        windowClass = kPageClass;
+        extended = WS_EX_CONTROLPARENT;
+        break;
+      case ControlKind::StaticText:
+        style |= !spec.wrap ? SS_LEFTNOWORDWRAP
+                 : spec.alignment == TextAlignment::Centre ? SS_CENTER
+                 : spec.alignment == TextAlignment::Right  ? SS_RIGHT
+                                                           : SS_LEFT;
+        break;
+      case ControlKind::StaticIcon:
+        style |= SS_ICON;
+        break;
+      case ControlKind::Button:
+        windowClass = L"BUTTON";
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        break;
+      case ControlKind::CheckBox:
+        windowClass = L"BUTTON";
+        style |= BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | (spec.wrap ? BS_MULTILINE : 0);
+        break;
+      case ControlKind::ProgressBar:
+        windowClass = PROGRESS_CLASSW;
+        style |= PBS_SMOOTH;
+        break;
+      case ControlKind::ComboBox:
+        windowClass = L"COMBOBOX";
+        style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+        break;
+    }
+    const std::wstring text(spec.text);
+    HWND window = USER32(CreateWindowExW)(extended, windowClass, text.c_str(), style, spec.rect.x, spec.rect.y,
+                                          spec.rect.width, spec.rect.height, Hwnd(parent),
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                          GetModuleHandleW(nullptr), nullptr);
+    if (window == nullptr) return 0;
+    if (events) EventsOf()[window] = events;
+    if (HFONT font = InheritedFont(Hwnd(parent))) Send(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return Handle(window);
+  }
+
+  void DestroyWindow(WindowHandle window) override { USER32(DestroyWindow)(Hwnd(window)); }
+  WindowHandle Parent(WindowHandle window) const override { return Handle(USER32(GetParent)(Hwnd(window))); }
+
+  void SetText(WindowHandle window, std::wstring_view text) override {
+    const std::wstring copy(text);
+    USER32(SetWindowTextW)(Hwnd(window), copy.c_str());
+  }
+
+  std::wstring Text(WindowHandle window) const override {
+    const int length = USER32(GetWindowTextLengthW)(Hwnd(window));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = USER32(GetWindowTextW)(Hwnd(window), text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+  }
+
+  void Show(WindowHandle window, bool visible) override {
+    USER32(ShowWindow)(Hwnd(window), visible ? SW_SHOW : SW_HIDE);
+  }
+  bool IsShown(WindowHandle window) const override {
+    return (USER32(GetWindowLongW)(Hwnd(window), GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+  void Enable(WindowHandle window, bool enabled) override { USER32(EnableWindow)(Hwnd(window), enabled); }
+  bool IsEnabled(WindowHandle window) const override { return USER32(IsWindowEnabled)(Hwnd(window)) != FALSE; }
+
+  Rect WindowRect(WindowHandle window) const override {
+    RECT rect{};
+    USER32(GetWindowRect)(Hwnd(window), &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  }
+
+  Size ClientSize(WindowHandle window) const override {
+    RECT rect{};
+    USER32(GetClientRect)(Hwnd(window), &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+  }
+
+  Rect ScreenToClient(WindowHandle window, const Rect& rect) const override {
+    POINT corner{rect.x, rect.y};
+    USER32(ScreenToClient)(Hwnd(window), &corner);
+    return {corner.x, corner.y, rect.width, rect.height};
+  }
+
+  void Place(WindowHandle window, const Rect& rect, bool toTop) override {
+    USER32(SetWindowPos)(Hwnd(window), toTop ? HWND_TOP : nullptr, rect.x, rect.y, rect.width, rect.height,
+                         SWP_NOACTIVATE | (toTop ? 0 : SWP_NOZORDER));
+  }
+
+  void Invalidate(WindowHandle window, bool erase) override { USER32(InvalidateRect)(Hwnd(window), nullptr, erase); }
+
+  void BringToForeground(WindowHandle window) override {
+    USER32(ShowWindow)(Hwnd(window), SW_SHOW);
+    USER32(SetForegroundWindow)(Hwnd(window));
+    USER32(SetActiveWindow)(Hwnd(window));
+  }
+
+  void SetWindowIcons(WindowHandle window, IconHandle icon) override {
+    Send(Hwnd(window), WM_SETICON, ICON_BIG, static_cast<LPARAM>(icon));
+    Send(Hwnd(window), WM_SETICON, ICON_SMALL, static_cast<LPARAM>(icon));
+  }
+
+  void SetChecked(WindowHandle checkBox, bool checked) override {
+    Send(Hwnd(checkBox), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+  }
+  bool IsChecked(WindowHandle checkBox) const override { return Send(Hwnd(checkBox), BM_GETCHECK) == BST_CHECKED; }
+  void SetIconImage(WindowHandle staticIcon, IconHandle icon) override {
+    Send(Hwnd(staticIcon), STM_SETICON, static_cast<WPARAM>(icon));
+  }
+
+  void SetProgressRange(WindowHandle bar, int maximum) override {
+    SetMarqueeStyle(Hwnd(bar), false);
+    Send(Hwnd(bar), PBM_SETMARQUEE, FALSE, 0);
+    Send(Hwnd(bar), PBM_SETRANGE32, 0, maximum);
+  }
+  void SetProgressPosition(WindowHandle bar, int position) override {
+    Send(Hwnd(bar), PBM_SETPOS, static_cast<WPARAM>(position));
+  }
+  void SetProgressMarquee(WindowHandle bar, int intervalMs) override {
+    SetMarqueeStyle(Hwnd(bar), true);
+    Send(Hwnd(bar), PBM_SETMARQUEE, TRUE, intervalMs);
+  }
+
+  void ComboClear(WindowHandle combo) override { Send(Hwnd(combo), CB_RESETCONTENT); }
+  void ComboAdd(WindowHandle combo, std::wstring_view text) override {
+    const std::wstring copy(text);
+    Send(Hwnd(combo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+  }
+  void ComboSelect(WindowHandle combo, std::wstring_view text) override {
+    const std::wstring copy(text);
+    const LRESULT index = Send(Hwnd(combo), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(copy.c_str()));
+    Send(Hwnd(combo), CB_SETCURSEL, static_cast<WPARAM>(index));
+  }
+  std::wstring ComboSelectedText(WindowHandle combo) const override {
+    const LRESULT index = Send(Hwnd(combo), CB_GETCURSEL);
+    if (index < 0) return {};
+    const LRESULT length = Send(Hwnd(combo), CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+    if (length < 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    Send(Hwnd(combo), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+  }
+
+  FontHandle MakeFont(WindowHandle window, std::wstring_view face, int points, int weight) override {
+    HDC dc = USER32(GetDC)(Hwnd(window));
+    const int dpi = dc ? GDI32(GetDeviceCaps)(dc, LOGPIXELSY) : 96;
+    if (dc) USER32(ReleaseDC)(Hwnd(window), dc);
+    const std::wstring name(face);
+    HFONT font = GDI32(CreateFontW)(-MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_DONTCARE, name.c_str());
+    return reinterpret_cast<FontHandle>(font);
+  }
+  void DestroyFont(FontHandle font) override { GDI32(DeleteObject)(reinterpret_cast<HGDIOBJ>(font)); }
+  void SetFont(WindowHandle window, FontHandle font, bool redraw) override {
+    Send(Hwnd(window), WM_SETFONT, static_cast<WPARAM>(font), redraw);
+  }
+  FontHandle Font(WindowHandle window) const override {
+    return static_cast<FontHandle>(Send(Hwnd(window), WM_GETFONT));
+  }
+
+  Size MeasureText(WindowHandle window, FontHandle font, std::wstring_view text, int width,
+                   bool singleLine) const override {
+    HDC dc = USER32(GetDC)(Hwnd(window));
+    if (dc == nullptr) return {};
+    HGDIOBJ old = font ? GDI32(SelectObject)(dc, reinterpret_cast<HGDIOBJ>(font)) : nullptr;
+    RECT rect{0, 0, singleLine ? 1 : width, 0};
+    USER32(DrawTextW)(dc, text.data(), static_cast<int>(text.size()), &rect,
+                      DT_CALCRECT | (singleLine ? DT_SINGLELINE : DT_WORDBREAK));
+    if (old) GDI32(SelectObject)(dc, old);
+    USER32(ReleaseDC)(Hwnd(window), dc);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+  }
+
+  IconHandle LoadIconResource(ResourceName name) override {
+    const std::wstring text = NameText(name);
+    return reinterpret_cast<IconHandle>(USER32(LoadImageW)(GetModuleHandleW(nullptr), ResourcePointer(name, text),
+                                                           IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  }
+
+  // The colour bitmap's size; an icon with only a mask holds its two halves one above the other.
+  Size IconSize(IconHandle icon) const override {
+    ICONINFO info{};
+    if (icon == 0 || !USER32(GetIconInfo)(reinterpret_cast<HICON>(icon), &info)) return {};
+    BITMAP bitmap{};
+    Size size;
+    if (info.hbmColor && GDI32(GetObjectW)(info.hbmColor, sizeof bitmap, &bitmap)) {
+      size = {bitmap.bmWidth, bitmap.bmHeight};
+    } else if (info.hbmMask && GDI32(GetObjectW)(info.hbmMask, sizeof bitmap, &bitmap)) {
+      size = {bitmap.bmWidth, bitmap.bmHeight / 2};
+    }
+    if (info.hbmColor) GDI32(DeleteObject)(info.hbmColor);
+    if (info.hbmMask) GDI32(DeleteObject)(info.hbmMask);
+    return size;
+  }
+
+  BitmapHandle LoadBitmapResource(ResourceName name) override {
+    const std::wstring text = NameText(name);
+    return reinterpret_cast<BitmapHandle>(
+        USER32(LoadImageW)(GetModuleHandleW(nullptr), ResourcePointer(name, text), IMAGE_BITMAP, 0, 0, 0));
+  }
+  void DestroyBitmap(BitmapHandle bitmap) override { GDI32(DeleteObject)(reinterpret_cast<HGDIOBJ>(bitmap)); }
+  BrushHandle MakeBrush(Colour colour) override { return reinterpret_cast<BrushHandle>(GDI32(CreateSolidBrush)(colour)); }
+  void DestroyBrush(BrushHandle brush) override { GDI32(DeleteObject)(reinterpret_cast<HGDIOBJ>(brush)); }
+
+  void Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    USER32(PostMessageW)(Hwnd(window), message, wParam, lParam);
+  }
+
+  std::optional<std::uintptr_t> TakePostedMessage(WindowHandle window, std::uint32_t message) override {
+    MSG taken;
+    if (!USER32(PeekMessageW)(&taken, Hwnd(window), message, message, PM_REMOVE)) return std::nullopt;
+    return taken.wParam;
+  }
+
+  void PumpPendingMessages() override {
+    MSG message;
+    while (USER32(PeekMessageW)(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        // Left for the loop that owns the quit.
+        USER32(PostQuitMessage)(static_cast<int>(message.wParam));
+        return;
+      }
+      HWND dialog = USER32(GetActiveWindow)();
+      if (dialog && USER32(IsDialogMessageW)(dialog, &message)) continue;
+      USER32(TranslateMessage)(&message);
+      USER32(DispatchMessageW)(&message);
+    }
+  }
+
+  void SetTimer(WindowHandle window, std::uintptr_t timerId, unsigned intervalMs) override {
+    USER32(SetTimer)(Hwnd(window), timerId, intervalMs, nullptr);
+  }
+  void KillTimer(WindowHandle window, std::uintptr_t timerId) override { USER32(KillTimer)(Hwnd(window), timerId); }
+
+ private:
+  static std::wstring NameText(const ResourceName& name) {
+    const auto* text = std::get_if<std::wstring_view>(&name);
+    return text ? std::wstring(*text) : std::wstring();
+  }
+  static const wchar_t* ResourcePointer(const ResourceName& name, const std::wstring& text) {
+    if (const auto* number = std::get_if<std::uint32_t>(&name)) return MAKEINTRESOURCEW(*number);
+    return text.c_str();
+  }
+  static void SetMarqueeStyle(HWND bar, bool marquee) {
+    const LONG style = USER32(GetWindowLongW)(bar, GWL_STYLE);
+    USER32(SetWindowLongW)(bar, GWL_STYLE, marquee ? (style | PBS_MARQUEE) : (style & ~PBS_MARQUEE));
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Gui> CreateGui() { return std::make_unique<Win32Gui>(); }
+
+}  // namespace setup::platform::win32
