@@ -136,4 +136,8 @@ inline constexpr LogLine<Text, Text, Text> kServicePasswordMissing{
 inline constexpr LogLine<Text> kServicePasswordNotEncrypted{
     kStep, kLogErrors, L"ERROR: The password of the service %s could not be encrypted.\r\n"};
 
+// The wizard's pages, by their log names.
+inline constexpr LogLine<Text> kActivatingPage{kStep, kLogInfo, L"Activating dialog %s\r\n"};
+inline constexpr LogLine<Text> kDeactivatingPage{kStep, kLogInfo, L"Deactivating dialog %s\r\n"};
+
 }  // namespace setup::log_lines
