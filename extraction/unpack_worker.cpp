@@ -13,6 +13,11 @@ int UnpackWorker::Join() {
   return exitCode_;
 }
 
+bool UnpackWorker::WaitFinished(std::chrono::milliseconds limit) {
+  std::unique_lock lock(finishLock_);
+  return finishedSignal_.wait_for(lock, limit, [this] { return finished_.load(); });
+}
+
 int UnpackWorker::Run() {
   if (!run_ || settings_.cancelRequested) return Finish(kResultInstallFailed);
   std::uint64_t total = 0;
@@ -37,7 +42,11 @@ int UnpackWorker::Run() {
 
 int UnpackWorker::Finish(int result) {
   if (run_) run_->result.Record(result, 0, false);
-  finished_ = true;
+  {
+    const std::lock_guard lock(finishLock_);
+    finished_ = true;
+  }
+  finishedSignal_.notify_all();
   return result == kResultSuccess ? 0 : kWorkerFailedExitCode;
 }
 

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -28,6 +31,8 @@ class UnpackWorker {
   // Runs the worker on a thread of its own; the page keeps pumping messages until Finished.
   void Start();
   bool Finished() const { return finished_; }
+  // Waits up to `limit` for the worker to finish; true when it has.
+  bool WaitFinished(std::chrono::milliseconds limit);
   // Waits for the thread; its exit code: 0, or 1603 after any result but 0.
   int Join();
 
@@ -43,6 +48,8 @@ class UnpackWorker {
   UnpackSettings settings_;
   std::thread thread_;
   std::atomic<bool> finished_ = false;
+  std::mutex finishLock_;
+  std::condition_variable finishedSignal_;
   int exitCode_ = 0;
 };
 

@@ -192,6 +192,8 @@ class Gui {
   // Icons, bitmaps and brushes. Icons live as long as the process; bitmaps and brushes are
   // destroyed by their owners.
   virtual IconHandle LoadIconResource(ResourceName name) = 0;
+  // The icon's image nearest to `pixels` square, scaled to that size.
+  virtual IconHandle LoadSizedIcon(ResourceName name, int pixels) = 0;
   // The icon's size; (0, 0) for none.
   virtual Size IconSize(IconHandle icon) const = 0;
   virtual BitmapHandle LoadBitmapResource(ResourceName name) = 0;
@@ -205,8 +207,9 @@ class Gui {
   // Removes one pending `message` for `window` from the queue; its wParam, none when none
   // was pending.
   virtual std::optional<std::uintptr_t> TakePostedMessage(WindowHandle window, std::uint32_t message) = 0;
-  // Dispatches every message that is waiting, then returns.
-  virtual void PumpPendingMessages() = 0;
+  // Dispatches every message that is waiting, then returns; false when it met the quit
+  // message, which it leaves in the queue for the loop that owns it.
+  virtual bool PumpPendingMessages() = 0;
   virtual void SetTimer(WindowHandle window, std::uintptr_t timerId, unsigned intervalMs) = 0;
   virtual void KillTimer(WindowHandle window, std::uintptr_t timerId) = 0;
 };

@@ -25,6 +25,32 @@
 // Detail line of the unpack page: "Reading contents of package %s" with the product name.
 #define IDS_READING_PACKAGE 5
 
+// Unpack page: title and description (one package, several packages).
+#define IDS_UNPACK_DESCRIPTION_ONE 3
+#define IDS_UNPACK_TITLE 4
+#define IDS_UNPACK_DESCRIPTION_SEVERAL 7
+
+// Finish page: titles, outcome texts, hints, the tool offers and its picture.
+#define IDS_FINISH_TITLE_COMPLETED 28
+#define IDS_FINISH_TITLE_ABORTED 29
+#define IDS_FINISH_INSTALLED 30
+#define IDS_FINISH_INSTALL_INTERRUPTED 31
+#define IDS_FINISH_INSTALL_LATER 32
+#define IDS_FINISH_CLICK_FINISH 33
+#define IDS_FINISH_UNINSTALLED 43
+#define IDS_FINISH_REPAIRED 44
+#define IDS_FINISH_MODIFIED 45
+#define IDS_FINISH_UNINSTALL_INTERRUPTED 46
+#define IDS_FINISH_MODIFY_INTERRUPTED 47
+#define IDS_FINISH_REPAIR_INTERRUPTED 48
+#define IDS_FINISH 55
+#define IDS_FINISH_SYSTEM_NOT_MODIFIED 1046
+#define IDS_FINISH_INVOKE_SCHEMA_TOOL 1400
+#define IDS_FINISH_INVOKE_CATALOG_TOOL 1356
+#define IDC_FINISH_CATALOG_TOOL 1357
+#define IDC_FINISH_SCHEMA_TOOL 1401
+#define IDC_UNPACK_PROGRESS 1005
+
 // Message box texts of the result kinds and of the start-up checks.
 #define IDS_MSG_CORRUPTED_EXECUTABLE 6
 #define IDS_MSG_OS_TOO_OLD 10

@@ -139,5 +139,9 @@ inline constexpr LogLine<Text> kServicePasswordNotEncrypted{
 // The wizard's pages, by their log names.
 inline constexpr LogLine<Text> kActivatingPage{kStep, kLogInfo, L"Activating dialog %s\r\n"};
 inline constexpr LogLine<Text> kDeactivatingPage{kStep, kLogInfo, L"Deactivating dialog %s\r\n"};
+// The unpack page and its worker thread.
+inline constexpr LogLine<> kWorkerThreadCreated{kStep, kLogInfo, L"Created SetupWorkerThread\r\n"};
+inline constexpr LogLine<> kWorkerThreadStopped{kStep, kLogInfo, L"Worker-thread stopped\r\n"};
+inline constexpr LogLine<> kQuitReceived{kStep, kLogInfo, L"Received 'quit' message\r\n"};
 
 }  // namespace setup::log_lines

@@ -2,6 +2,7 @@
 
 #include "install/installer_error.h"
 #include "packages/package_resources.h"
+#include "packages/product_kinds.h"
 #include "packages/setup_package.h"
 #include "resources/resource_ids.h"
 
@@ -15,6 +16,9 @@ CWizardDialog::CWizardDialog(const RunContext& run, std::wstring title, const st
       reportPendingError_(std::move(reportPendingError)),
       attended_(run.commandLine.UiLevel().IsFull()),
       mainProductInstalled_(run.packages.Main() != nullptr && run.packages.Main()->registered) {
+  for (const SetupPackage& package : run.packages.packages) {
+    for (const ProductRecord& product : package.products) servicePage_ |= IsServiceProduct(product.Entry());
+  }
   for (const SetupPackage& package : run.packages.packages) {
     if (package.productName.find(L"Pellomar Server") != std::wstring::npos) {
       backupPage_ = true;

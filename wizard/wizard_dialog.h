@@ -48,6 +48,8 @@ class CWizardDialog : public CDialogBase {
   bool HasNextPage() const;
   // The run waits for the user: the full user interface and no quick install.
   bool IsAttended() const;
+  // A quick install was chosen: the wizard walks by itself.
+  bool IsQuickInstall() const { return !quickInstall_.empty(); }
   bool IsFreshInstall() const;
   bool IsMaintenance() const;
   bool IsRepair() const;
@@ -56,6 +58,8 @@ class CWizardDialog : public CDialogBase {
   // edition (its cluster page).
   bool HasBackupPage() const { return backupPage_; }
   bool HasClusterPage() const { return clusterPage_; }
+  // A package carries a server that runs as a service (its service configuration page).
+  bool HasServicePage() const { return servicePage_; }
   // Records an installer result as the pending error (0 changes nothing).
   void RecordInstallerError(std::uint32_t installerCode);
 
@@ -91,6 +95,7 @@ class CWizardDialog : public CDialogBase {
   bool mainProductInstalled_;
   bool backupPage_ = false;
   bool clusterPage_ = false;
+  bool servicePage_ = false;
   platform::BrushHandle whiteBrush_ = 0;
   platform::IconHandle icon_ = 0;
 };

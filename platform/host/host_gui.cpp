@@ -331,6 +331,12 @@ IconHandle HostGui::LoadIconResource(ResourceName name) {
   return handle;
 }
 
+IconHandle HostGui::LoadSizedIcon(ResourceName name, int pixels) {
+  const IconHandle handle = LoadIconResource(name);
+  if (handle != 0) icons_[handle] = {pixels, pixels};
+  return handle;
+}
+
 Size HostGui::IconSize(IconHandle icon) const {
   const auto found = icons_.find(icon);
   return found == icons_.end() ? Size{} : found->second;
@@ -376,9 +382,11 @@ bool HostGui::DeliverOne() {
   return true;
 }
 
-void HostGui::PumpPendingMessages() {
+bool HostGui::PumpPendingMessages() {
   while (DeliverOne()) {
   }
+  // The host's quit message is never queued with the window messages.
+  return true;
 }
 
 void HostGui::SetTimer(WindowHandle window, std::uintptr_t timerId, unsigned intervalMs) {

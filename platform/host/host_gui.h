@@ -113,6 +113,7 @@ class HostGui : public Gui {
                    bool singleLine) const override;
 
   IconHandle LoadIconResource(ResourceName name) override;
+  IconHandle LoadSizedIcon(ResourceName name, int pixels) override;
   Size IconSize(IconHandle icon) const override;
   BitmapHandle LoadBitmapResource(ResourceName name) override;
   void DestroyBitmap(BitmapHandle bitmap) override;
@@ -121,7 +122,7 @@ class HostGui : public Gui {
 
   void Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
   std::optional<std::uintptr_t> TakePostedMessage(WindowHandle window, std::uint32_t message) override;
-  void PumpPendingMessages() override;
+  bool PumpPendingMessages() override;
   void SetTimer(WindowHandle window, std::uintptr_t timerId, unsigned intervalMs) override;
   void KillTimer(WindowHandle window, std::uintptr_t timerId) override;
 

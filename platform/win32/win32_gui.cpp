@@ -386,6 +386,12 @@ class Win32Gui : public Gui {
                                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   }
 
+  IconHandle LoadSizedIcon(ResourceName name, int pixels) override {
+    const std::wstring text = NameText(name);
+    return reinterpret_cast<IconHandle>(USER32(LoadImageW)(GetModuleHandleW(nullptr), ResourcePointer(name, text),
+                                                           IMAGE_ICON, pixels, pixels, LR_SHARED));
+  }
+
   // The colour bitmap's size; an icon with only a mask holds its two halves one above the other.
   Size IconSize(IconHandle icon) const override {
     ICONINFO info{};
@@ -421,19 +427,20 @@ class Win32Gui : public Gui {
     return taken.wParam;
   }
 
-  void PumpPendingMessages() override {
+  bool PumpPendingMessages() override {
     MSG message;
     while (USER32(PeekMessageW)(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) {
         // Left for the loop that owns the quit.
         USER32(PostQuitMessage)(static_cast<int>(message.wParam));
-        return;
+        return false;
       }
       HWND dialog = USER32(GetActiveWindow)();
       if (dialog && USER32(IsDialogMessageW)(dialog, &message)) continue;
       USER32(TranslateMessage)(&message);
       USER32(DispatchMessageW)(&message);
     }
+    return true;
   }
 
   void SetTimer(WindowHandle window, std::uintptr_t timerId, unsigned intervalMs) override {

@@ -151,7 +151,7 @@ TEST_F(GuiContract, PostedMessagesAreTakenOrDeliveredInOrder) {
     gui.Post(page, detail, 1, 0);
     gui.Post(page, progress, 9, 0);
     EXPECT_EQ(gui.TakePostedMessage(page, progress), std::optional<std::uintptr_t>(5));
-    gui.PumpPendingMessages();
+    EXPECT_TRUE(gui.PumpPendingMessages());
     EXPECT_EQ(events.received, (std::vector<std::pair<std::uint32_t, std::uintptr_t>>{{detail, 1}, {progress, 9}}));
     EXPECT_EQ(gui.TakePostedMessage(page, progress), std::nullopt);
   });
@@ -166,6 +166,9 @@ TEST_F(GuiContract, TheLaunchersPicturesLoad) {
   EXPECT_GE(size.width, 16);
   EXPECT_EQ(size.width, size.height);
   EXPECT_EQ(gui.IconSize(0), (platform::Size{}));
+  const platform::IconHandle product = gui.LoadSizedIcon(std::wstring_view(L"IDB_PRODUCT_IMAGE"), 48);
+  ASSERT_NE(product, 0u);
+  EXPECT_EQ(gui.IconSize(product), (platform::Size{48, 48}));
   const platform::BitmapHandle bitmap = gui.LoadBitmapResource(std::uint32_t{IDB_WIZARD_BACKGROUND});
   EXPECT_NE(bitmap, 0u);
   gui.DestroyBitmap(bitmap);
