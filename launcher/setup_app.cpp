@@ -8,6 +8,7 @@
 #include "launcher/help_printer.h"
 #include "launcher/package_folder_cleanup.h"
 #include "launcher/parent_console.h"
+#include "launcher/wizard_page_list.h"
 #include "packages/package_information.h"
 #include "packages/package_resource_names.h"
 #include "packages/package_selection.h"
@@ -50,7 +51,8 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
            packages_,
            packageResources_,
            appName_,
-           platform::IsSixtyFourBitArchitecture(platform_->system->NativeProcessorArchitecture())} {
+           platform::IsSixtyFourBitArchitecture(platform_->system->NativeProcessorArchitecture())},
+      options_(*platform_, run_.is64BitSystem) {
   commandLine_.ParseArguments(invocation_.arguments);
   log_.Open(commandLine_.LogPath(), commandLine_.LogMode(), commandLine_.LogAttributes());
   log_.WriteLog(log_lines::kStarted, TimeStamp(platform_->system->Now()),
@@ -162,9 +164,11 @@ void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors
   ApplyCommandLineSelection(packages_, commandLine_.SubPackages(), log_);
   if (result_.kind != kResultSuccess) return;
   log_.WriteLog(log_lines::kAllInformationCollected);
-  // The wizard and the install sequence are not part of this build yet; the run ends as a
-  // failed installation instead of reporting success for work it has not done.
-  result_.Record(kResultInstallFailed, 0, false);
+  // The outcome is whatever the result record holds when the wizard ends, not the dialog's
+  // own result.
+  CWizardDialog wizard(run_, appName_, quickInstall_, [this] { ReportResult(); });
+  BuildWizardPages(wizard, {quickInstall_, &options_, cancelRequested_});
+  wizard.DoModal();
 }
 
 bool CSetupApp::PassesPrerequisites(const std::optional<std::wstring>& propertyErrors) {

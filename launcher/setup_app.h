@@ -4,6 +4,7 @@
 // It owns everything a run shares and hands it to the stages as one RunContext.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "launcher/help_model.h"
 #include "launcher/system_prerequisites.h"
+#include "options/setup_options.h"
 #include "packages/package_cache.h"
 #include "packages/package_resources.h"
 #include "packages/setup_package.h"
@@ -79,6 +81,11 @@ class CSetupApp {
   bool pumpOnExit_ = false;
   std::wstring appName_;
   RunContext run_;
+  // The installations a quick install upgrades (the wizard runs by itself when there are
+  // any), the setup options bound to them, and the cancel request the workers poll.
+  std::vector<ProductRecord> quickInstall_;
+  SetupOptions options_;
+  std::atomic<bool> cancelRequested_ = false;
 };
 
 }  // namespace setup

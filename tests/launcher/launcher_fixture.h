@@ -13,12 +13,9 @@
 #include "platform/host/host_platform.h"
 #include "support/run_fixture.h"
 #include "support/temp_folder.h"
+#include "support/test_cabinets.h"
 
 namespace setup::testing {
-
-// The result of an install-mode run that passed every check and read its packages: without
-// the wizard and the install sequence it ends as a failed installation.
-inline constexpr int kPassedAllChecks = kResultInstallFailed;
 
 class LauncherTest : public ::testing::Test {
  protected:
@@ -30,7 +27,8 @@ class LauncherTest : public ::testing::Test {
 
   platform::host::HostPlatform& Host() { return *host_; }
 
-  // A complete single-package setup as the packaging tool writes it.
+  // A complete single-package setup as the packaging tool writes it; its cabinet holds the
+  // MSI file that the host installer installs.
   void AddSinglePackageSetup(std::wstring_view productName = L"Tarquel Quillbook 2024") {
     auto& resources = Host().Resources();
     resources.AddPackageText(L"OS", L"6.1.1");
@@ -41,7 +39,11 @@ class LauncherTest : public ::testing::Test {
     resources.AddPackageText(L"PRODUCT_ID_0", L"QB::P");
     resources.AddPackageText(L"PRODUCT_PLATFORM_0", L"Intel");
     resources.AddPackageText(L"PRODUCT_VERSION_0", L"2024.00.01.03");
-    resources.AddPackageResource(L"PACKAGE_0", 1033, std::string("\x04\0\0\0MSCF", 8));
+    const std::string cabinet = PackedCabinet(temp_.Path() / "cabinet", {{"quillbook.msi", "an MSI database"}});
+    resources.AddPackageResource(L"PACKAGE_0", 1033, PackageResource(cabinet, static_cast<std::uint32_t>(cabinet.size())));
+    Host().Installer().AddPackageFile(L"C:\\ProgramData\\Tarquel\\{66666666-7777-8888-9999-000000000000}\\quillbook.msi",
+                                      {L"{11111111-2222-3333-4444-555555555555}",
+                                       {{L"PackageCode", L"{66666666-7777-8888-9999-000000000000}"}}});
   }
 
   // Builds the application object (construction parses and opens the log) with arguments

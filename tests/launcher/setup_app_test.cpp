@@ -8,7 +8,6 @@ namespace {
 
 using platform::MessageBoxIcon;
 using testing::kLogPath;
-using testing::kPassedAllChecks;
 using testing::LauncherTest;
 
 TEST_F(LauncherTest, ConstructionWritesTheStartLineWithTimeAndVersion) {
@@ -98,7 +97,7 @@ TEST_F(LauncherTest, UnknownPropertyWarnsAndIsKeptForTheInstaller) {
             L"but will be passed on neverthless.\r\n");
   EXPECT_EQ(app.Context().commandLine.Properties(),
             (std::vector<CommandLineProperty>{{L"FOO", L"1"}, {L"TRANSFORMS", L"b.mst"}}));
-  EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
+  EXPECT_EQ(app.ExitInstance(), kResultSuccess);
 }
 
 TEST_F(LauncherTest, InstallModeTakesTheWizardTitleAfterAllChecksPass) {
@@ -115,7 +114,7 @@ TEST_F(LauncherTest, InstallModeTakesTheWizardTitleAfterAllChecksPass) {
   EXPECT_TRUE(LogHas(L"TSL (c): Determining OS version\r\nTSL (c): found Windows 10.0.22631\r\n"
                      L"TSL (c): Expect at least Windows Server 2008 R2 ServicePack 1 \r\n"
                      L"TSL (c): Checking OS version\r\nTSL (c): OS version found to be correct.\r\n")) << LogText();
-  EXPECT_EQ(app.ExitInstance(), kPassedAllChecks);
+  EXPECT_EQ(app.ExitInstance(), kResultSuccess);
 }
 
 TEST_F(LauncherTest, TooOldWindowsShowsBothBoxesAndExits4) {
@@ -145,13 +144,13 @@ TEST_F(LauncherTest, MissingOsResourceMeansNoMinimum) {
   AddSinglePackageSetup();
   Host().Resources().RemovePackageResource(L"OS", 1033);
   Host().System().osVersion.reset();
-  EXPECT_EQ(Run({L"/L*v", kLogPath}), kPassedAllChecks);
+  EXPECT_EQ(Run({L"/L*v", kLogPath}), kResultSuccess);
   EXPECT_TRUE(LogHas(L"TSL (c): Not checking OS version since no minimum version specified.\r\n")) << LogText();
 }
 
 TEST_F(LauncherTest, UnsupportedRestrictionIsOnlyAWarning) {
   Host().Resources().AddPackageText(L"OS", L"6.1.1/Foo");
-  EXPECT_EQ(Run({L"/L*v", kLogPath}), kPassedAllChecks);
+  EXPECT_EQ(Run({L"/L*v", kLogPath}), kResultSuccess);
   EXPECT_TRUE(LogHas(L"TSL (c): Unsupported OS restriction selection!\r\n"
                      L"TSL (c): OS version found to be correct.\r\n"))
       << LogText();
@@ -202,7 +201,7 @@ TEST_F(LauncherTest, PowerUserPassesTheRightsCheck) {
   AddSinglePackageSetup();
   Host().System().administrator = false;
   Host().System().powerUser = true;
-  EXPECT_EQ(Run({}), kPassedAllChecks);
+  EXPECT_EQ(Run({}), kResultSuccess);
 }
 
 TEST_F(LauncherTest, UserWithoutRightsExits7) {
@@ -307,7 +306,9 @@ TEST_F(LauncherTest, EveryResultKindIsReportedAsItsRowSays) {
 }
 
 TEST_F(LauncherTest, ExtractModeOfADamagedCabinetEndsAsAFailedInstallationWithCode1620) {
-  AddSinglePackageSetup();  // its cabinet is the signature alone
+  AddSinglePackageSetup();
+  // A cabinet that is the signature alone.
+  Host().Resources().AddPackageResource(L"PACKAGE_0", 1033, std::string("\x04\0\0\0MSCF", 8));
   CSetupApp& app = Start({L"/u", L"/L", kLogPath});
   app.InitInstance();
   EXPECT_EQ(app.Context().result.kind, kResultInstallFailed);

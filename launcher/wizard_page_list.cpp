@@ -1,0 +1,69 @@
+#include "launcher/wizard_page_list.h"
+
+#include <memory>
+
+#include "extraction/package_unpacking.h"
+#include "foundation/text.h"
+#include "packages/setup_package.h"
+#include "wizard/finish_wizard_page.h"
+#include "wizard/install_wizard_page.h"
+#include "wizard/unpack_wizard_page.h"
+
+namespace setup {
+
+std::vector<WizardPageKind> PlanWizardPages(const WizardPageFacts& facts) {
+  using enum WizardPageKind;
+  const bool msi = EqualsIgnoreCase(facts.mainInstallerType, kInstallerTypeMsi);
+  std::vector<WizardPageKind> plan{Welcome};
+  if (facts.packageCount > 2) plan.push_back(SubPackages);
+  if (facts.backupPage) plan.push_back(Backup);
+  plan.push_back(SystemIntegrity);
+  plan.push_back(Unpack);
+  if (facts.servicePage && !facts.removal) plan.push_back(ServiceConfiguration);
+  if (facts.clusterPage && !facts.removal) plan.push_back(ClusterConfiguration);
+  if (msi) plan.push_back(Install);
+  else if (EqualsIgnoreCase(facts.mainInstallerType, kInstallerTypeTaxonomy)) plan.push_back(NonMsiInstall);
+  if (facts.packageCount <= 1 && msi) plan.push_back(EmptyEntry);
+  plan.push_back(Finish);
+  return plan;
+}
+
+void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared) {
+  const PackageList& packages = frame.Run().packages;
+  const WizardPageFacts facts{packages.packages.size(),
+                              packages.Main() ? packages.Main()->installerType : std::wstring(),
+                              frame.HasBackupPage(),
+                              frame.HasClusterPage(),
+                              frame.HasServicePage(),
+                              frame.IsRemoval()};
+  for (const WizardPageKind kind : PlanWizardPages(facts)) {
+    switch (kind) {
+      case WizardPageKind::Unpack:
+        frame.AddPage(std::make_unique<UnpackWizardPage>(frame, shared.cancelRequested));
+        break;
+      case WizardPageKind::Install:
+        frame.AddPage(std::make_unique<InstallWizardPage>(frame, shared.quickInstall, shared.options));
+        break;
+      case WizardPageKind::EmptyEntry:
+        frame.AddEmptyEntry();
+        break;
+      case WizardPageKind::Finish:
+        frame.AddFinishPage(std::make_unique<FinishWizardPage>(frame, shared.quickInstall));
+        break;
+      // Pages not written yet; each joins the list here once it exists. Until then a run
+      // goes without them: no welcome page (and no quick-install offer), no sub-package
+      // choice, no conflict check before unpacking, no server settings pages and no
+      // installer for packages that are not MSI.
+      case WizardPageKind::Welcome:
+      case WizardPageKind::SubPackages:
+      case WizardPageKind::SystemIntegrity:
+      case WizardPageKind::Backup:
+      case WizardPageKind::ServiceConfiguration:
+      case WizardPageKind::ClusterConfiguration:
+      case WizardPageKind::NonMsiInstall:
+        break;
+    }
+  }
+}
+
+}  // namespace setup

@@ -1,0 +1,52 @@
+// The wizard's page list: which pages a run shows, in order, and the frame filled with them.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "options/setup_options.h"
+#include "packages/product_record.h"
+#include "wizard/wizard_dialog.h"
+
+namespace setup {
+
+enum class WizardPageKind {
+  Welcome,
+  SubPackages,
+  Backup,
+  SystemIntegrity,
+  Unpack,
+  ServiceConfiguration,
+  ClusterConfiguration,
+  Install,
+  NonMsiInstall,
+  // Next on the page before it ends the wizard without the finish page.
+  EmptyEntry,
+  Finish,
+};
+
+// What decides the list.
+struct WizardPageFacts {
+  std::size_t packageCount = 0;
+  std::wstring mainInstallerType;
+  bool backupPage = false;
+  bool clusterPage = false;
+  bool servicePage = false;
+  bool removal = false;
+};
+
+std::vector<WizardPageKind> PlanWizardPages(const WizardPageFacts& facts);
+
+// What the run lends its pages.
+struct WizardPageShared {
+  std::vector<ProductRecord>& quickInstall;
+  const SetupOptions* options;
+  std::atomic<bool>& cancelRequested;
+};
+
+// Fills the frame with the pages of its run.
+void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared);
+
+}  // namespace setup
