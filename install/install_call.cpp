@@ -24,6 +24,19 @@ class ScopedMessageHandler {
   platform::InstallerMessageHandler* previous_;
 };
 
+// A property the installer can take as given: a name of letters, digits, underscores and
+// periods that begins with a letter or underscore, and a value on one line. Anything else would
+// reach the installer's part of the shared log as it is and could forge lines there.
+bool IsPassableProperty(const CommandLineProperty& property) {
+  const auto letter = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_'; };
+  const std::wstring& name = property.name;
+  if (name.empty() || !letter(name[0])) return false;
+  for (const wchar_t c : name) {
+    if (!letter(c) && !(c >= L'0' && c <= L'9') && c != L'.') return false;
+  }
+  return property.value.find_first_of(L"\r\n") == std::wstring::npos;
+}
+
 }  // namespace
 
 std::wstring InstallCallProperties(const RunContext& run, std::wstring_view extra) {
@@ -40,7 +53,7 @@ std::wstring InstallCallProperties(const RunContext& run, std::wstring_view extr
   const std::wstring resource = run.packageResources.ReadText(names::Name(names::kProperties));
   if (!resource.empty()) text += resource + L" ";
   for (const CommandLineProperty& property : commandLine.Properties()) {
-    AppendGivenProperty(text, property.name, property.value);
+    if (IsPassableProperty(property)) AppendGivenProperty(text, property.name, property.value);
   }
   text += extra;
   return text;

@@ -49,6 +49,16 @@ TEST_F(InstallSequenceTest, CommandLineValuesWithABlankOrEmptyAreQuotedForTheIns
                              L"Q=\"already quoted\" NOTE=\"say \"\"hi\"\" X=1\" TAB=value "});
 }
 
+// Names the installer cannot take and values over several lines stay behind: the installer
+// writes properties into the shared log as they are, so they could forge lines there.
+TEST_F(InstallSequenceTest, PropertiesWithOddNamesOrLineBreaksAreNotPassedOn) {
+  Start({L"/L*v", testing::kLogPath, L"GOOD=1", L"x\r\n=== SetupLauncher stopped", L"9LIVES=1", L"BAD=a\r\nTSL (c): forged",
+         L"A.B_2=ok", L"SP ACE=1"});
+  AddPackages(1);
+  RunSequence();
+  EXPECT_EQ(Calls(), Strings{L"0: INSTALLEDFROMLAUNCHER=Yes GOOD=1 A.B_2=ok "});
+}
+
 TEST_F(InstallSequenceTest, SubPackagesHideTheirDialogsAndShowCustomizationAfterACustomMainInstallation) {
   AddPackages(3);
   // The main package reports a custom installation; the launcher reads it afresh per sub-package.
