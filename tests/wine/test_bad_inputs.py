@@ -66,6 +66,12 @@ def case(program, args, expected, what, limit=DEFAULT_LIMIT, log=True):
     return check_log(path, what) if log else None
 
 
+def remove(*setups):
+    """Takes away what the family's runs installed, so that the next test finds the prefix as before."""
+    for setup in setups:
+        winetest.run(setup, "/x", "/qn", timeout=120)
+
+
 # ---- resources ---------------------------------------------------------------------------------
 
 def resources():
@@ -79,18 +85,20 @@ def resources():
         case(setup, ["/qn"], 4, f"OS resource {os_text}")
     for code_text in ("...", " ", ".. "):
         setup = winetest.pack(sample, resources={"PACKAGE_CODE_0": code_text}, name="OddCode.exe")
-        text = case(setup, ["/qn"], winetest.PASSED_ALL_CHECKS, f"package code {code_text!r}")
+        # No usable package folder: nothing is unpacked, and the installation fails.
+        text = case(setup, ["/qn"], winetest.INSTALL_FAILED, f"package code {code_text!r}")
         check("Deleting MSI folder" not in text, f"package code {code_text!r} deletes nothing")
     check(winetest.unix_path("C:\\ProgramData\\Tarquel").is_dir(), "the base folder survives odd package codes")
     # A product name with a lone surrogate: the log replaces it.
     name_file = winetest.work_dir() / "lone-surrogate-name.bin"
     name_file.write_bytes("Tarquel Quibrix ".encode("utf-16-le") + b"\x00\xd8" + " 2024".encode("utf-16-le") + b"\0\0")
     setup = winetest.pack(sample, resources={"PRODUCT_NAME_0": {"file": str(name_file)}}, name="LoneSurrogate.exe")
-    text = case(setup, ["/qn"], winetest.PASSED_ALL_CHECKS, "product name with a lone surrogate")
+    text = case(setup, ["/qn"], winetest.SUCCEEDED, "product name with a lone surrogate")
     check("Initialized state for package Tarquel Quibrix \ufffd 2024.\r\n" in text, f"replacement character: {text!r}")
     damaged = winetest.pack(sample, resources={"PRODUCT_NAME_0": {"text": "Tarquel", "truncate": 3}},
                             name="OddTextResource.exe")
-    case(damaged, ["/qn"], winetest.PASSED_ALL_CHECKS, "a text resource of odd length")
+    case(damaged, ["/qn"], winetest.SUCCEEDED, "a text resource of odd length")
+    remove(damaged)
 
 
 # ---- command lines -----------------------------------------------------------------------------
@@ -104,15 +112,16 @@ def command_lines():
         case(setup, args, INVALID_COMMAND_LINE, "invalid " + " ".join(args))
     for args in (["/qn", "BR_WebServer_Port=80a"], ["BR_SSLWebServer_Port=1 2"], ["BR_WebServer_Port=-"]):
         case(server, args, INVALID_COMMAND_LINE, "malformed " + " ".join(args))
-    case(server, ["/qn", "BR_WebServer_Port=8080"], winetest.PASSED_ALL_CHECKS, "a numeric port")
+    case(server, ["/qn", "BR_WebServer_Port=8080"], winetest.SUCCEEDED, "a numeric port")
     forged = "x\r\n=== SetupLauncher stopped: 2020-01-01 00:00:00\r\nTSL (c): forged"
-    text = case(setup, ["/qn", forged], winetest.PASSED_ALL_CHECKS, "an argument forging log lines")
+    text = case(setup, ["/qn", forged], winetest.SUCCEEDED, "an argument forging log lines")
     check("TSL (c): CommandLine: " in text and "\\r\\n=== SetupLauncher stopped: 2020" in text,
           f"the control characters are escaped: {text!r}")
     check("\nTSL (c): forged" not in text, "no forged line")
-    case(setup, ["/qn", "A=" + "x" * 30000], winetest.PASSED_ALL_CHECKS, "a 30000-character property")
-    case(setup, ["/qn", "lang=" + "\u00e4" * 500, "subPackages=" + "," * 500], winetest.PASSED_ALL_CHECKS,
+    case(setup, ["/qn", "A=" + "x" * 30000], winetest.SUCCEEDED, "a 30000-character property")
+    case(setup, ["/qn", "lang=" + "\u00e4" * 500, "subPackages=" + "," * 500], winetest.SUCCEEDED,
          "odd language and sub-package values")
+    remove(setup, server)
 
 
 # ---- workloads ---------------------------------------------------------------------------------
@@ -164,20 +173,21 @@ def logs():
         log = work / "append.log"
         log.write_bytes(old)
         code, _, _ = launch(setup, "/qn", "/L*v+", winetest.windows_path(log))
-        check_equal(code, winetest.PASSED_ALL_CHECKS, f"append to {len(old)} bytes: exit code")
+        check_equal(code, winetest.SUCCEEDED, f"append to {len(old)} bytes: exit code")
         check_log(log, f"append to {len(old)} bytes", prefix=old + (b"\0" if len(old) % 2 else b""))
     for switch in ("/L", "/Le", "/L*v!", "/Lx"):
         code, _, log = launch(setup, "/qn", log_name="switch.log", log_switch=switch)
-        check_equal(code, winetest.PASSED_ALL_CHECKS, f"{switch}: exit code")
+        check_equal(code, winetest.SUCCEEDED, f"{switch}: exit code")
         data = log.read_bytes()
         check(len(data) % 2 == 0, f"{switch}: even length")
         data.decode("utf-16-le")
     code, _, _ = launch(setup, "/qn", "/L*v", "C:\\no\\such\\folder\\setup.log")
-    check_equal(code, winetest.PASSED_ALL_CHECKS, "a log in a missing folder: the run goes on")
+    check_equal(code, winetest.SUCCEEDED, "a log in a missing folder: the run goes on")
     code, _, _ = launch(setup, "/qn", "/L*v", winetest.windows_path(work))
-    check_equal(code, winetest.PASSED_ALL_CHECKS, "a folder as log: the run goes on")
+    check_equal(code, winetest.SUCCEEDED, "a folder as log: the run goes on")
     code, _, _ = launch(setup, "/qn", "/L*v", "NUL")
-    check_equal(code, winetest.PASSED_ALL_CHECKS, "NUL as log")
+    check_equal(code, winetest.SUCCEEDED, "NUL as log")
+    remove(setup)
 
 
 FAMILIES = {"resources": resources, "command-lines": command_lines, "workloads": workloads, "logs": logs}

@@ -26,10 +26,15 @@ def test():
     output = demo.stdout
     check_equal(demo.returncode, 0, f"exit code of scripts/demo (output: {output!r}, errors: {demo.stderr!r})")
     check(f"Creating the Wine prefix {prefix}" in output, f"the demo made a new prefix: {output!r}")
-    check(output.count("== exit code: 0") >= 2, f"help and validation succeed: {output!r}")
+    check(output.count("== exit code: 0") >= 4, f"help, validation, installation and removal succeed: {output!r}")
     check("All resources have been detected." in output, f"validation report: {output!r}")
     check("=== SetupLauncher started" in output and "=== SetupLauncher stopped" in output,
           f"the silent run's setup log: {output!r}")
+    installed = output.split("== installed products:")[1].split("== Setup.exe")[0]
+    check("Tarquel Quibrix 2024" in installed and "Tarquel Brammel Server 2024" in installed,
+          f"both products installed: {installed!r}")
+    after = output.split("== installed products after the removal:")[1]
+    check("none of the sample's products" in after, f"both products removed: {after!r}")
 
 
 winetest.main(test)

@@ -38,7 +38,8 @@ def test():
 
     satisfied = winetest.pack("quibrix-2024-x64.json", name="Satisfied.exe", os="6.1.1")
     result = winetest.run(satisfied, "/qn", "BR_WebServer_Port=x", timeout=60)
-    check_equal(result.exit_code, winetest.PASSED_ALL_CHECKS, "a satisfied OS requirement lets the run go on")
+    check_equal(result.exit_code, winetest.SUCCEEDED, "a satisfied OS requirement lets the run go on")
+    check_equal(winetest.run(satisfied, "/x", "/qn", timeout=120).exit_code, 0, "the product is removed again")
 
 
 winetest.main(test)

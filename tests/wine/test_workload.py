@@ -58,7 +58,7 @@ def test_complete_workload():
     (work / "quibrix.cab").write_bytes(b"MSCF")
     data = winetest.windows_path(work / "quibrix.cab")
     code, log, _ = run_with_workload("complete.json", '{"packages": [\n%s\n]}\n' % (PACKAGE % data))
-    check_equal(code, winetest.PASSED_ALL_CHECKS, f"exit code with a complete workload: {log!r}")
+    check_equal(code, winetest.CABINET_DAMAGED_LOW_BYTE, f"exit code with a complete workload: {log!r}")
     check("TSL (c): Reading package information.\r\n"
           "TSL (c): Initialized state for package Tarquel Quibrix 2024.\r\n"
           "TSL (c): All information collected. Start processing.\r\n" in log, f"log: {log!r}")
@@ -77,14 +77,14 @@ def test_sub_package_selection():
                 SUB_PACKAGE % ("Tarquel Quibrix Add-in for Excel 2024", "4", "4", data)]
     workload = '{"packages": [%s]}' % ",".join(packages)
     code, log, _ = run_with_workload("selection.json", workload, "subPackages=Excel,2024")
-    check_equal(code, winetest.PASSED_ALL_CHECKS, f"exit code with a sub-package selection: {log!r}")
+    check_equal(code, winetest.CABINET_DAMAGED_LOW_BYTE, f"exit code with a sub-package selection: {log!r}")
     check("TSL (c): Avoid skipping of sub-package Tarquel Taxonomy XBRL 2024 due to pattern '2024'.\r\n"
           "TSL (c): set default handling of package Tarquel Taxonomy XBRL 2024 due to command line argument.\r\n"
           "TSL (c): Avoid skipping of sub-package Tarquel Quibrix Add-in for Excel 2024 due to pattern 'Excel'.\r\n"
           "TSL (c): set default handling of package Tarquel Quibrix Add-in for Excel 2024 due to command line argument.\r\n"
           "TSL (c): All information collected. Start processing.\r\n" in log, f"selection lines: {log!r}")
     code, log, _ = run_with_workload("selection.json", workload, "subPackages=none")
-    check_equal(code, winetest.PASSED_ALL_CHECKS, "exit code when no sub-package is selected")
+    check_equal(code, winetest.CABINET_DAMAGED_LOW_BYTE, "exit code when no sub-package is selected")
     check("TSL (c): skipped handling of package Tarquel Taxonomy XBRL 2024 due to command line argument.\r\n"
           "TSL (c): skipped handling of package Tarquel Quibrix Add-in for Excel 2024 due to command line argument.\r\n"
           in log, f"lines of subPackages=none: {log!r}")

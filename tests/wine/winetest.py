@@ -30,9 +30,13 @@ import time
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver64"
 DEFAULT_TIMEOUT = 60.0
-# The exit code of an install-mode run that passed every check and read its packages: without
-# the wizard and the install sequence it ends as a failed installation.
-PASSED_ALL_CHECKS = 2
+# Exit codes of install-mode runs that passed every check and read their packages: the setup
+# did its job, the installation failed, or a package's cabinet could not be unpacked.
+SUCCEEDED = 0
+INSTALL_FAILED = 2
+CABINET_DAMAGED = 1620
+# A Linux parent sees only the low byte of a Windows program's exit code.
+CABINET_DAMAGED_LOW_BYTE = CABINET_DAMAGED & 0xFF
 # mscoree and mshtml off: a fresh prefix would otherwise ask to install Mono and Gecko.
 DLL_OVERRIDES = "mscoree,mshtml="
 
