@@ -26,6 +26,14 @@ std::wstring FillPattern(std::wstring_view pattern, std::wstring_view text) {
   return out;
 }
 
+class NoProgress : public ICBSCabinetProgressCallbacks {
+ public:
+  void OnPercent(int) override {}
+  void OnBytes(unsigned) override {}
+  int GetProgressRange() override { return 0; }
+  void OnFileStart(std::wstring_view) override {}
+};
+
 }  // namespace
 
 bool IsTaxonomyPackage(const SetupPackage& package) {
@@ -61,6 +69,14 @@ int UnpackCabinetPackage(const RunContext& run, SetupPackage& package, ICBSCabin
     }
   }
   return WriteLanguageTransform(run, package, settings.transformWanted);
+}
+
+int UnpackPackageAgain(const RunContext& run, SetupPackage& package) {
+  // No page and no cancel: the rollback that asks for it must run to its end.
+  static const std::atomic<bool> kNeverCancelled = false;
+  NoProgress sink;
+  package.packageFile.clear();
+  return UnpackCabinetPackage(run, package, sink, {kNeverCancelled, {}, false});
 }
 
 int WriteLanguageTransform(const RunContext& run, SetupPackage& package, bool transformWanted) {

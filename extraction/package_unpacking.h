@@ -43,6 +43,11 @@ ICBSCabinetExtractor PackageCabinetExtractor(platform::Platform& platform, const
 int UnpackCabinetPackage(const RunContext& run, SetupPackage& package, ICBSCabinetProgressCallbacks& sink,
                          const UnpackSettings& settings);
 
+// Unpacks the package's cabinet into its package folder once more, without progress and
+// without a language transform, after its package file was taken away (a removal rolled back
+// installs the package again): the package file is found afresh. The result as above.
+int UnpackPackageAgain(const RunContext& run, SetupPackage& package);
+
 // Writes the package's data (the launcher's English "PACKAGE_0" resource, else the file of its
 // data name) as it is into the folder. 0, or 2 when it cannot be written.
 int UnpackTaxonomyPackage(const RunContext& run, SetupPackage& package, std::wstring_view folder);

@@ -1,5 +1,6 @@
 #include "install/install_call.h"
 
+#include "extraction/command_line_transforms.h"
 #include "foundation/installer_property_text.h"
 #include "install/installer_message_boxes.h"
 #include "packages/package_resource_names.h"
@@ -62,6 +63,10 @@ std::wstring InstallCallProperties(const RunContext& run, std::wstring_view extr
 std::uint32_t InstallCall(const RunContext& run, const SetupPackage& package, std::wstring_view extra) {
   platform::Installer& installer = *run.platform.installer;
   installer.SetInternalUi(run.commandLine.UiLevel().Value());
+  // The administrator's transforms, taken from the current folder, become part of the
+  // package's own database before the installer opens it.
+  ApplyCommandLineTransforms(run.platform, run.log, package.packageFile, run.commandLine.Transforms(),
+                             run.platform.files->CurrentFolder());
   run.log.Suspend();
   std::uint32_t result = 0;
   {

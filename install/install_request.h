@@ -1,14 +1,12 @@
 // What the wizard hands the install sequence besides the run itself.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "options/setup_options.h"
 #include "packages/product_record.h"
-#include "packages/setup_package.h"
 
 namespace setup {
 
@@ -21,9 +19,6 @@ struct InstallRequest {
   std::optional<std::wstring> backupProperties;
   std::optional<std::wstring> serviceProperties;
   std::optional<std::wstring> clusterProperties;
-  // Unpacks a package from its cabinet again, without progress, so that a package removed
-  // before a later removal failed can be installed again.
-  std::function<void(SetupPackage&)> unpackAgain;
 };
 
 }  // namespace setup

@@ -4,6 +4,7 @@
 
 #include "foundation/installer_property_text.h"
 #include "foundation/path.h"
+#include "extraction/package_unpacking.h"
 #include "install/conflict_removal.h"
 #include "install/current_installation_type.h"
 #include "install/install_call.h"
@@ -225,8 +226,7 @@ void PackageSequences::ReinstallRemoved(std::size_t failed) {
     if (!package.handle || IsInstalled(package)) continue;
     run_.log.WriteLog(log_lines::kRollingBackProduct, package.productName);
     // The removal may have taken the unpacked file with it: the package is unpacked afresh.
-    package.packageFile.clear();
-    if (request_.unpackAgain) request_.unpackAgain(package);
+    UnpackPackageAgain(run_, package);
     InstallCall(run_, package, kRollbackExtra);
   }
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "install/install_request.h"
+#include "packages/setup_package.h"
 #include "run/run_context.h"
 
 namespace setup {

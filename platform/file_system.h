@@ -123,6 +123,8 @@ class FileSystem {
   // Creates or truncates the file and writes the bytes.
   virtual bool WriteFile(std::wstring_view path, std::string_view bytes) = 0;
   virtual std::wstring KnownFolderPath(KnownFolder folder) const = 0;
+  // The process's current folder as an absolute path (empty when it cannot be read).
+  virtual std::wstring CurrentFolder() const = 0;
   // The explicit entries of the path's discretionary access-control list; empty optional
   // when the list cannot be read (or the file system has none).
   virtual std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view) const {

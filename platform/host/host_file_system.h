@@ -36,6 +36,7 @@ class HostFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(std::wstring_view path) const override;
   bool WriteFile(std::wstring_view path, std::string_view bytes) override;
   std::wstring KnownFolderPath(KnownFolder folder) const override;
+  std::wstring CurrentFolder() const override { return currentFolder; }
   std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view path) const override;
   std::optional<std::wstring> OwnerSid(std::wstring_view path) const override;
   bool SetInheritedAccess(std::wstring_view path, std::wstring_view trusteeName, std::uint32_t accessMask) override;

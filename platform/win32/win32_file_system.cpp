@@ -307,6 +307,15 @@ class Win32FileSystem : public FileSystem {
     return path;
   }
 
+  std::wstring CurrentFolder() const override {
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    if (size == 0) return {};
+    std::wstring folder(size, L'\0');
+    const DWORD length = GetCurrentDirectoryW(size, folder.data());
+    folder.resize(length < size ? length : 0);
+    return folder;
+  }
+
   std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view path) const override {
     std::wstring name(path);
     PACL acl = nullptr;

@@ -10,6 +10,8 @@
 #include "install/install_fixture.h"
 #include "packages/package_product_records.h"
 #include "packages/product_key_paths.h"
+#include "platform/host/host_database_files.h"
+#include "support/test_cabinets.h"
 
 namespace setup {
 namespace {
@@ -103,6 +105,39 @@ TEST_F(InstallSequenceTest, LanguagesTransformsResourcePropertiesAndSwitchesInTh
             L"/m status.mif INSTALLEDFROMLAUNCHER=Yes FROM_RESOURCE=1 NAME=value INSTALLER_LANGUAGE=\"en\" BACKUP=\"Yes\"  ");
 }
 
+TEST_F(InstallSequenceTest, CommandLineTransformsAreMergedIntoEachPackageBeforeTheInstallerOpensIt) {
+  using platform::host::HostDatabaseFile;
+  Start({L"/L*v", testing::kLogPath, L"TRANSFORMS=admin.mst;"});
+  AddPackages(2);
+  for (int i = 0; i < 2; ++i) {
+    std::filesystem::create_directories(Host().Files().HostPath(Run().packages.packages[i].packageFolder));
+    ASSERT_TRUE(Host().Files().WriteFile(PackageFile(i), HostDatabaseFile::Package().Serialize()));
+  }
+  // The transform lies in the current folder.
+  ASSERT_TRUE(Host().Files().WriteFile(L"C:\\Work\\admin.mst",
+                                       platform::host::HostTransformFile()
+                                           .Insert(L"Property", {std::wstring(L"ADMIN_NOTE"), std::wstring(L"merged")})
+                                           .Serialize()));
+  // What each package's database holds when the installer is called with it.
+  Strings seen;
+  Host().Installer().onInstalled = [&](const platform::host::InstallProductCall& call) {
+    const auto database = HostDatabaseFile::Parse(Host().Files().ReadFile(call.packagePath).value_or(""));
+    const auto* properties = database ? database->Table(L"Property") : nullptr;
+    const auto* note = properties ? properties->FindRow(std::wstring(L"ADMIN_NOTE")) : nullptr;
+    seen.push_back(note ? platform::host::FieldText((*note)[1]) : L"<none>");
+  };
+  const std::size_t before = LogSize();
+  RunSequence();
+  EXPECT_EQ(seen, (Strings{L"merged", L"merged"}));
+  const std::wstring merged = L"TSL (c): Applying transformations: admin.mst;\r\n"
+                              L"TSL (c): Transformations successfully applied\r\n\r\n";
+  const std::wstring log = LogSince(before);
+  EXPECT_NE(log.find(L"TSL (c): Installing product Product 0\r\n" + merged), std::wstring::npos) << log;
+  EXPECT_NE(log.find(L"TSL (c): Installing product Product 1\r\n" + merged), std::wstring::npos) << log;
+  EXPECT_EQ(Calls()[0], L"0: INSTALLEDFROMLAUNCHER=Yes HAS_SUB_PACKAGES=\"Yes\" UI_HIDE_FINISH_DLG=\"Yes\" ")
+      << "the transforms are merged, not passed on";
+}
+
 TEST_F(InstallSequenceTest, AdministrativeInstallAndRemovalWithAProperty) {
   Start({L"/L*v", testing::kLogPath, L"/a"});
   AddPackages(1);
@@ -136,20 +171,31 @@ TEST_F(InstallSequenceTest, AFailingThirdPackageRemovesTheSecondAndThenTheFirst)
 TEST_F(InstallSequenceTest, AFailedRemovalUnpacksAndReinstallsThePackagesRemovedBeforeItInOrder) {
   Start({L"/L*v", testing::kLogPath, L"/x", L"/qn"});
   AddPackages(3);
-  for (int i = 0; i < 3; ++i) MarkInstalled(i);
+  for (int i = 0; i < 3; ++i) {
+    MarkInstalled(i);
+    // The removal takes the unpacked files away (none is on disk here); the packages'
+    // cabinets are in the resources.
+    SetupPackage& package = Run().packages.packages[i];
+    package.dataName = L"PACKAGE_" + std::to_wstring(i);
+    const std::string name = "package" + std::to_string(i) + ".msi";
+    const std::string cabinet = testing::PackedCabinet(temp_.Path() / name, {{name, name}});
+    Host().Resources().AddPackageResource(package.dataName, 1033,
+                                          testing::PackageResource(cabinet, static_cast<std::uint32_t>(cabinet.size())));
+  }
   Host().Installer().SetResult(PackageFile(0), 1603);
-  std::vector<std::wstring> unpacked;
-  request_.unpackAgain = [&](SetupPackage& package) {
-    unpacked.push_back(package.productName);
-    package.packageFile = PackageFile(package.productName.back() - L'0');
-  };
+  const std::size_t before = LogSize();
   RunSequence();
   const std::wstring removal =
       L"REMOVE=ALL INSTALLEDFROMLAUNCHER=Yes HAS_SUB_PACKAGES=\"Yes\" UI_HIDE_ALL_BUT_PROGRESS=\"Yes\" UI_HIDE_FINISH_DLG=\"Yes\" ";
   const std::wstring reinstall = L"INSTALLEDFROMLAUNCHER=Yes UI_HIDE_ALL_BUT_PROGRESS=\"Yes\" UI_HIDE_FINISH_DLG=\"Yes\" ";
   EXPECT_EQ(Calls(), (Strings{L"2: " + removal, L"1: " + removal, L"0: " + removal, L"1: " + reinstall,
                               L"2: " + reinstall}));
-  EXPECT_EQ(unpacked, (Strings{L"Product 1", L"Product 2"}));
+  const std::wstring log = LogSince(before);
+  const std::size_t second = log.find(L"TSL (c): Extracting resource: PACKAGE_1\r\n");
+  EXPECT_NE(second, std::wstring::npos) << log;
+  EXPECT_NE(log.find(L"TSL (c): Extracting resource: PACKAGE_2\r\n", second), std::wstring::npos) << log;
+  EXPECT_EQ(log.find(L"PACKAGE_0"), std::wstring::npos) << "the package whose removal failed stays as it is";
+  EXPECT_EQ(Host().Files().ReadFile(PackageFile(2)), std::optional<std::string>("package2.msi"));
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(Host().Installer().FindProduct(ProductCode(i))) << i;
   EXPECT_TRUE(Run().commandLine.IsUninstall());
   EXPECT_EQ(Run().result.kind, kResultInstallFailed);

@@ -38,6 +38,7 @@ class KnownFoldersOnly : public platform::FileSystem {
   std::optional<platform::FileVersionNumbers> FileVersion(std::wstring_view) const override { return std::nullopt; }
   std::optional<std::string> ReadFile(std::wstring_view) const override { return std::nullopt; }
   bool WriteFile(std::wstring_view, std::string_view) override { return false; }
+  std::wstring CurrentFolder() const override { return {}; }
   std::string ToAnsi(std::wstring_view) const override { return {}; }
   std::wstring FromAnsi(std::string_view) const override { return {}; }
 

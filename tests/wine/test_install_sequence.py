@@ -1,9 +1,11 @@
 """The install sequence on real installs of the sample MSIs, run by the install driver packed as
 a setup (it stands in for the wizard; the test puts the MSI files into the package folders in
 place of the unpacking): a failing third package leaves the machine as before the run; a
-two-package install hands each package exactly its properties and points the main product's
-Add/Remove Programs entry at the launcher copy; a second run modifies; /f repairs a deleted
-file; and the entry's Remove command takes every package away, last first. The setup log holds
+two-package install hands each package exactly its properties, merges the administrator's
+transform into each package, and points the main product's Add/Remove Programs entry at the
+launcher copy; a second run modifies; /f repairs a deleted
+file; a removal the main package refuses unpacks and installs the removed sub-package again;
+and the entry's Remove command takes every package away, last first. The setup log holds
 the launcher's and the installer's lines in order, readable as one UTF-16 text."""
 import shutil
 
@@ -69,20 +71,26 @@ def test():
     in_order(log, f"TSL (c): Installing product {WENDRAK[2]}\r\n", "TSL (c): Failure: return code = 1603\r\n",
              f"TSL (c): Rolling back product {BRAMMEL[2]}\r\n", f"TSL (c): Rolling back product {QUIBRIX[2]}\r\n")
 
-    # Two packages: each receives exactly the properties of its place in the setup.
+    # Two packages: each receives exactly the properties of its place in the setup. The
+    # administrator's transform in the current folder (it changes INSTALLER_LANGUAGE to "it") is
+    # merged into each unpacked package rather than passed on.
     setup = winetest.pack("two-packages.json", template=driver)
-    code, log = run_setup(setup, "install.log", "SAMPLE_VALUE=given")
+    transform = "quibrix-2024-x64_admin-property.mst"
+    shutil.copy(winetest.samples_dir() / transform, winetest.work_dir() / transform)
+    code, log = run_setup(setup, "install.log", "SAMPLE_VALUE=given", f"TRANSFORMS={transform}")
     check_equal(code, 0, "exit code of the installation")
     expected = {"INSTALLEDFROMLAUNCHER": "Yes", "HAS_SUB_PACKAGES": "Yes", "UI_HIDE_FINISH_DLG": "Yes",
                 "UI_HIDE_ALL_BUT_PROGRESS": "", "UI_HIDE_ALL_BUT_CUSTOMIZE_AND_PROGRESS": "",
-                "UI_SHOW_LICENSE_AGREEMENT_DLG": "", "DO_QUICK_INSTALL": "", "TRANSFORMS": "", "SAMPLE_VALUE": "given"}
+                "UI_SHOW_LICENSE_AGREEMENT_DLG": "", "DO_QUICK_INSTALL": "", "TRANSFORMS": "", "SAMPLE_VALUE": "given",
+                "INSTALLER_LANGUAGE": "it"}
     for package, hides_all in ((QUIBRIX, ""), (BRAMMEL, "Yes")):
         for name, value in dict(expected, UI_HIDE_ALL_BUT_PROGRESS=hides_all).items():
             check_equal(received(package, name), value, f"{package[0]} received {name}")
     check_equal(winetest.reg_query("HKLM\\Software\\Tarquel", "CurrentInstallationType", 32), None,
                 "CurrentInstallationType does not outlive the run")
     # The installer's own lines (they begin with "=== Logging started") follow each launcher line.
-    in_order(log, f"TSL (c): Installing product {QUIBRIX[2]}\r\n", "=== Logging started",
+    in_order(log, f"TSL (c): Installing product {QUIBRIX[2]}\r\n", f"TSL (c): Applying transformations: {transform}\r\n",
+             "=== Logging started",
              f"TSL (c): Installing product {BRAMMEL[2]}\r\n", "TSL (c): perform custom installer registry\r\n")
     second = log.find(f"TSL (c): Installing product {BRAMMEL[2]}\r\n")
     check(log.find("=== Logging started", second) != -1, "the second package's installer lines follow its own line")
@@ -107,6 +115,18 @@ def test():
     code, log = run_setup(setup, "repair.log", "/f")
     check_equal(code, 0, "exit code of the repair")
     check(application.is_file(), "the repair restored the deleted file")
+
+    # A removal the main package refuses: the sub-package removed before it is unpacked again
+    # from the setup's own resources and installed again.
+    code, log = run_setup(winetest.unix_path(copy), "remove-refused.log", "/x", "SAMPLE_REFUSE=quibrix-2024-x64")
+    check_equal(code, 2, "exit code of a refused removal")
+    for package in (QUIBRIX, BRAMMEL):
+        check(installed(package), f"{package[0]} is installed after the refused removal")
+    in_order(log, f"TSL (c): Uninstalling product {BRAMMEL[2]}\r\n", f"TSL (c): Uninstalling product {QUIBRIX[2]}\r\n",
+             "TSL (c): Failure: return code = 1603\r\n", f"TSL (c): Rolling back product {BRAMMEL[2]}\r\n",
+             "TSL (c): Extracting resource: PACKAGE_1\r\n")
+    unpacked = log.find("TSL (c): Extracting resource: PACKAGE_1\r\n")
+    check(log.find("=== Logging started", unpacked) != -1, "the unpacked sub-package is installed again")
 
     # The entry's Remove command: the launcher copy removes every package, last first, after
     # making the entry Windows Installer's own again.

@@ -1,8 +1,9 @@
 // Stands in for the wizard in the end-to-end tests of the install sequence. Packed by setuppack
 // like the launcher template, it runs as a setup: it parses its command line, opens the setup
 // log, reads its packages as the launcher does and runs the install sequence over the MSI
-// files that the test has put into the package folders (the unpacking is not under test here),
-// and exits with the result kind. Its copy in the main package's folder is what the rewritten
+// files that the test has put into the package folders (in place of the unpack page; a removal
+// rolled back unpacks from the driver's own resources as the launcher does), and exits with
+// the result kind. Its copy in the main package's folder is what the rewritten
 // Add/Remove Programs entry starts.
 #include <windows.h>
 
@@ -42,10 +43,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   SetDefaultHandleFlags(packages, detection, {commandLine.IsExtract(), commandLine.IsRepair(), commandLine.IsUninstall()});
 
-  InstallRequest request;
-  // "Unpacking" again finds the MSI file the test left in the package folder.
-  request.unpackAgain = [&](SetupPackage& package) { package.packageFile = CachedMsiFile(*platform, package.packageFolder); };
-  RunInstallSequence(run, request);
+  RunInstallSequence(run, InstallRequest());
   if (result.kind != kResultSuccess && !result.reported) {
     log.WriteLog(log_lines::kError, DescribeResult(result, *platform->system));
   }
