@@ -1,6 +1,7 @@
 """The install sequence on real installs of the sample MSIs, run by the install driver packed as
 a setup (it stands in for the wizard; the test puts the MSI files into the package folders in
-place of the unpacking): a failing third package leaves the machine as before the run; a
+place of the unpacking): a failing third package leaves the machine as before the run, and so
+does a cancel in the second package's installer (exit code 3); a
 two-package install hands each package exactly its properties, merges the administrator's
 transform into each package, and points the main product's Add/Remove Programs entry at the
 launcher copy; a second run modifies; /f repairs a deleted
@@ -70,6 +71,17 @@ def test():
     check_equal(winetest.reg_query(UNINSTALL, None, 64), before, "uninstall keys as before the run")
     in_order(log, f"TSL (c): Installing product {WENDRAK[2]}\r\n", "TSL (c): Failure: return code = 1603\r\n",
              f"TSL (c): Rolling back product {BRAMMEL[2]}\r\n", f"TSL (c): Rolling back product {QUIBRIX[2]}\r\n")
+
+    # The user cancels in the second package's installer: the first is removed again and the run
+    # ends as cancelled (exit code 3).
+    cancelled = winetest.pack("two-packages.json", template=driver, name="Cancelled.exe")
+    code, log = run_setup(cancelled, "cancel.log", "SAMPLE_CANCEL=brammel-server-2024-x64")
+    check_equal(code, 3, "exit code of an installation the user cancelled")
+    for package in (QUIBRIX, BRAMMEL):
+        check(not installed(package), f"{package[0]} is not installed after the cancel")
+    check_equal(winetest.reg_query(UNINSTALL, None, 64), before, "uninstall keys as before the cancelled run")
+    in_order(log, f"TSL (c): Installing product {BRAMMEL[2]}\r\n", "TSL (c): Failure: return code = 1602\r\n",
+             f"TSL (c): Rolling back product {QUIBRIX[2]}\r\n")
 
     # Two packages: each receives exactly the properties of its place in the setup. The
     # administrator's transform in the current folder (it changes INSTALLER_LANGUAGE to "it") is
