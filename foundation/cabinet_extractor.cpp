@@ -31,6 +31,7 @@ struct ExtractionState {
   std::uint32_t cabinetLength = 0;      // never more than the resource holds
   ICBSCabinetProgressCallbacks* sink = nullptr;
   bool diskFull = false;
+  bool writeFellShort = false;
   std::vector<std::wstring> createdFiles;
 };
 
@@ -137,6 +138,7 @@ unsigned WriteCallback(std::intptr_t number, void* buffer, unsigned count) {
   if (!stream || stream->kind != CabinetStream::Kind::File) return 0;
   const platform::StreamWriteResult result = stream->file->Write(buffer, count);
   if (result.diskFull) g_state.diskFull = true;
+  if (result.written != count) g_state.writeFellShort = true;
   return result.written;
 }
 
@@ -242,7 +244,11 @@ bool ICBSCabinetExtractor::Extract(ICBSCabinetProgressCallbacks& sink) {
   if (!context_ || !resourceFound_) return false;
   g_state.sink = &sink;
   g_state.createdFiles.clear();
-  const bool copied = context_->Copy(cabinetName_, cabinetFolder_, &CabinetNotifications::Notify, this);
+  g_state.writeFellShort = false;
+  // Wine's decompression carries on after a write that fell short and reports success: such a
+  // write fails the extraction here, so that a full disk never passes for a complete package.
+  const bool copied = context_->Copy(cabinetName_, cabinetFolder_, &CabinetNotifications::Notify, this) &&
+                      !g_state.writeFellShort;
   g_state.sink = nullptr;
   // Streams the decompression left open after a failure are closed before their files go.
   g_streams.Clear();
