@@ -102,7 +102,53 @@ def test_trailing_dot_package_codes_name_no_folder():
     shutil.rmtree(other)
 
 
+SYSTEM, ADMINISTRATORS, USERS, EVERYONE = "S-1-5-18", "S-1-5-32-544", "S-1-5-32-545", "S-1-1-0"
+GENERIC_ALL, GENERIC_WRITE = 0x10000000, 0x40000000
+FILE_ALL_ACCESS = 0x1F01FF
+# Rights that change a folder or its contents: write and append data, write attributes and
+# extended attributes, delete (also a child), change the list or the owner.
+WRITING_RIGHTS = 0x2 | 0x4 | 0x10 | 0x40 | 0x100 | 0x10000 | 0x40000 | 0x80000 | GENERIC_WRITE | GENERIC_ALL
+
+
+def test_a_new_package_folder_has_its_own_protected_access_list():
+    """The folder is made as the unpacking makes it and its list read back through the system's
+    security functions. Windows keeps a generic right in an inherit-only entry beside the mapped
+    one, Wine stores the mapped rights alone: the check reads the rights each account gets."""
+    base = winetest.unix_path(BASE)
+    base.mkdir(parents=True, exist_ok=True)
+    folder = f"{BASE}\\{{5C1F2402-7C55-4E3B-9C6B-0A1A2B3C4DAC}}"
+    shutil.rmtree(winetest.unix_path(folder), ignore_errors=True)
+    log = winetest.work_dir() / "folder-access.log"
+    result = winetest.run(winetest.helper_program("folder-access-probe.exe"), folder, winetest.windows_path(log))
+    lines = result.stdout.splitlines()
+    check_equal(result.exit_code, 0, f"folder-access-probe ran: {result.stdout!r}")
+    check("created=1" in lines, f"the folder is created: {lines}")
+    if "protected=1" not in lines:
+        # Wine 8 accepts the list (the call succeeds, so nothing is logged) but does not keep it on
+        # a file system without extended attributes: it answers a list made from the Unix
+        # permissions (SYSTEM and the user full, Everyone read and execute, not protected).
+        check("Could not protect" not in winetest.read_log(log), f"setting the list succeeded: {lines}")
+        print(f"access list not kept by this platform, read back as: {lines}")
+        shutil.rmtree(winetest.unix_path(folder))
+        return
+    rights = {}
+    for line in lines:
+        if line.startswith("ace="):
+            kind, flags, mask, sid = line[4:].split()
+            check_equal(kind, "0", f"only entries that grant: {line}")
+            check_equal(int(flags) & 0x10, 0, f"no entry is inherited: {line}")
+            rights[sid] = rights.get(sid, 0) | int(mask, 16)
+    check_equal(sorted(rights), sorted([SYSTEM, ADMINISTRATORS, USERS]), f"the accounts of the list: {lines}")
+    for sid in (SYSTEM, ADMINISTRATORS):
+        check(rights[sid] & GENERIC_ALL or rights[sid] & FILE_ALL_ACCESS == FILE_ALL_ACCESS,
+              f"{sid} has full access: {lines}")
+    check_equal(rights[USERS] & WRITING_RIGHTS, 0, f"Users may only read and run: {lines}")
+    check(rights[USERS] & 0x1 and rights[USERS] & 0x20, f"Users may list and traverse: {lines}")
+    shutil.rmtree(winetest.unix_path(folder))
+
+
 def test():
+    test_a_new_package_folder_has_its_own_protected_access_list()
     test_links_in_a_package_folder_are_not_followed()
     test_a_base_folder_that_is_a_link_is_refused()
     test_trailing_dot_package_codes_name_no_folder()
