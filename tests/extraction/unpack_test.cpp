@@ -290,8 +290,8 @@ TEST_F(ExtractModeTest, EveryPackageGoesToTheCurrentFolderWithOneConsoleLinePerF
   AddPackage(2, {{"third.msi", "third"}});
   EXPECT_EQ(ExtractEveryPackage(Run()), ExtractModeEnd::Completed);
   EXPECT_EQ(Host().Console().output,
-            L"extracting .\\first.msi...\r\nextracting .\\docs\\notes.txt...\r\nextracting .\\second.msi...\r\n"
-            L"extracting .\\third.msi...\r\n");
+            L"extracting C:\\Work\\first.msi...\r\nextracting C:\\Work\\docs\\notes.txt...\r\n"
+            L"extracting C:\\Work\\second.msi...\r\nextracting C:\\Work\\third.msi...\r\n");
   EXPECT_EQ(ReadHere("first.msi"), "first");
   EXPECT_EQ(ReadHere("docs\\notes.txt"), "notes");
   EXPECT_EQ(ReadHere("third.msi"), "third");
