@@ -113,6 +113,14 @@ inline constexpr LogLine<Number> kRestartSuccessIgnored{kStep, kLogWarnings,
 inline constexpr LogLine<Text> kAutomaticUninstall{kPlain, kLogInfo, L"SIC - Automatic uninstallation of product %s.\r\n"};
 inline constexpr LogLine<Number, Text> kAutomaticUninstallFailed{kPlain, kLogInfo, L"SIC - Uninstall failed - (%d) %s\r\n"};
 
+// The system-integrity page's findings: blocking conflicts (with their messages) or a removal
+// to propose.
+inline constexpr LogLine<> kConflictsAbort{kPlain, kLogErrors,
+                                           L"SIC - Conflicts have been detected. Installation will abort.\r\n"};
+inline constexpr LogLine<Text> kBlockingConflicts{kStep, kLogErrors, L"%s\r\n"};
+inline constexpr LogLine<> kAutoRemovalProposed{kPlain, kLogInfo,
+                                                L"SIC - Conflicts have been detected. Auto-removal is proposed.\r\n"};
+
 // The Add/Remove Programs entries.
 inline constexpr LogLine<> kNoModuleFileName{kStep, kLogInfo, L"Failed to retrieve module file name\r\n"};
 inline constexpr LogLine<> kEntryRedoAfterModify{kStep, kLogInfo,
