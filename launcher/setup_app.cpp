@@ -167,7 +167,7 @@ void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors
   // The outcome is whatever the result record holds when the wizard ends, not the dialog's
   // own result.
   CWizardDialog wizard(run_, appName_, quickInstall_, [this] { ReportResult(); });
-  BuildWizardPages(wizard, {quickInstall_, &options_, cancelRequested_});
+  BuildWizardPages(wizard, {quickInstall_, &options_, cancelRequested_, static_cast<std::uint32_t>(os_.welcomeTextId)});
   wizard.DoModal();
 }
 

@@ -7,7 +7,10 @@
 #include "packages/setup_package.h"
 #include "wizard/finish_wizard_page.h"
 #include "wizard/install_wizard_page.h"
+#include "wizard/sub_packages_wizard_page.h"
+#include "wizard/system_integrity_wizard_page.h"
 #include "wizard/unpack_wizard_page.h"
+#include "wizard/welcome_wizard_page.h"
 
 namespace setup {
 
@@ -38,6 +41,16 @@ void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared) {
                               frame.IsRemoval()};
   for (const WizardPageKind kind : PlanWizardPages(facts)) {
     switch (kind) {
+      case WizardPageKind::Welcome:
+        frame.AddPage(
+            std::make_unique<WelcomeWizardPage>(frame, shared.quickInstall, shared.options, shared.welcomeTextId));
+        break;
+      case WizardPageKind::SubPackages:
+        frame.AddPage(std::make_unique<SubPackagesWizardPage>(frame));
+        break;
+      case WizardPageKind::SystemIntegrity:
+        frame.AddPage(std::make_unique<SystemIntegrityWizardPage>(frame));
+        break;
       case WizardPageKind::Unpack:
         frame.AddPage(std::make_unique<UnpackWizardPage>(frame, shared.cancelRequested));
         break;
@@ -51,12 +64,8 @@ void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared) {
         frame.AddFinishPage(std::make_unique<FinishWizardPage>(frame, shared.quickInstall));
         break;
       // Pages not written yet; each joins the list here once it exists. Until then a run
-      // goes without them: no welcome page (and no quick-install offer), no sub-package
-      // choice, no conflict check before unpacking, no server settings pages and no
-      // installer for packages that are not MSI.
-      case WizardPageKind::Welcome:
-      case WizardPageKind::SubPackages:
-      case WizardPageKind::SystemIntegrity:
+      // goes without them: no server settings pages and no installer for packages that are
+      // not MSI.
       case WizardPageKind::Backup:
       case WizardPageKind::ServiceConfiguration:
       case WizardPageKind::ClusterConfiguration:

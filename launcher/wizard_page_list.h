@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,11 @@ std::vector<WizardPageKind> PlanWizardPages(const WizardPageFacts& facts);
 // What the run lends its pages.
 struct WizardPageShared {
   std::vector<ProductRecord>& quickInstall;
-  const SetupOptions* options;
+  // Bound by the welcome page when a quick install is chosen.
+  SetupOptions* options;
   std::atomic<bool>& cancelRequested;
+  // The welcome page's introduction for the systems the product supports.
+  std::uint32_t welcomeTextId;
 };
 
 // Fills the frame with the pages of its run.

@@ -49,7 +49,8 @@ void SubPackagesWizardPage::CreateControls(platform::WindowHandle parent, int wi
   };
   header_ = make(platform::ControlKind::StaticText, platform::kIdStatic, L"", Between(0, top, width, top + 19),
                  DialogFont::Tahoma9Bold);
-  description_ = make(platform::ControlKind::StaticText, platform::kIdStatic, L"", Between(0, top + 24, width, top + 81),
+  description_ = make(platform::ControlKind::StaticText, platform::kIdStatic, L"",
+                      Between(0, top + 24, width, top + 81),
                       DialogFont::Tahoma9);
 
   int y = conflicting <= 1 ? top + 76 : top + 57;
@@ -145,7 +146,8 @@ void SubPackagesWizardPage::UpdateVisibility() {
 
 void SubPackagesWizardPage::OnCommand(platform::WindowHandle, int controlId, std::uint16_t notification) {
   const int first = IDC_SUB_PACKAGE_FIRST;
-  if (notification == platform::kNotifyClicked && controlId >= first && controlId < first + static_cast<int>(kMaxRows)) {
+  const bool rowBox = controlId >= first && controlId < first + static_cast<int>(kMaxRows);
+  if (notification == platform::kNotifyClicked && rowBox) {
     UpdateVisibility();
   }
 }

@@ -14,6 +14,8 @@ namespace setup {
 
 namespace {
 
+// The page's picture, in pixels square.
+constexpr int kPictureSize = 48;
 constexpr std::size_t kListedProducts = 4;
 constexpr std::wstring_view kListIndent = L"\n    ";
 
@@ -32,7 +34,8 @@ std::wstring RemovalProductLines(const std::vector<ProductRecord>& products) {
   return lines;
 }
 
-SystemIntegrityWizardPage::SystemIntegrityWizardPage(CWizardDialog& frame) : WizardPageBase(frame, L"SystemIntegrity") {}
+SystemIntegrityWizardPage::SystemIntegrityWizardPage(CWizardDialog& frame)
+    : WizardPageBase(frame, L"SystemIntegrity") {}
 
 void SystemIntegrityWizardPage::CreateControls(platform::WindowHandle parent, int, int) {
   const WidgetParent widgets{gui_, parent};
@@ -42,9 +45,8 @@ void SystemIntegrityWizardPage::CreateControls(platform::WindowHandle parent, in
 
   auto header = std::make_unique<ICBSHorizontalLayout>();
   header->spacing = 10;
-  picture_ = header->AddChild(
-      std::make_unique<ICBSImageWidget>(widgets, gui_.LoadIconResource(std::wstring_view(L"IDB_WARNING_IMAGE"))),
-      kAlignStart, kAlignCentre);
+  const platform::IconHandle warning = gui_.LoadSizedIcon(std::wstring_view(L"IDB_WARNING_IMAGE"), kPictureSize);
+  picture_ = header->AddChild(std::make_unique<ICBSImageWidget>(widgets, warning), kAlignStart, kAlignCentre);
   title_ = header->AddChild(text(), kAlignStart, kAlignCentre);
   title_->SetFont(frame_.Font(DialogFont::Tahoma9Bold));
   root_->AddChild(std::move(header));
@@ -100,10 +102,11 @@ void SystemIntegrityWizardPage::ShowBlocking(const ConflictAnalysis& analysis) {
   }
   run.log.WriteLog(log_lines::kConflictsAbort);
   run.log.WriteLog(log_lines::kBlockingConflicts, text);
-  conflictList_->SetText(languages_.FormatText(blockers > 1 ? IDS_INTEGRITY_CONFLICT_LIST : IDS_INTEGRITY_ONE_CONFLICT, text));
+  const std::uint32_t listId = blockers > 1 ? IDS_INTEGRITY_CONFLICT_LIST : IDS_INTEGRITY_ONE_CONFLICT;
+  conflictList_->SetText(languages_.FormatText(listId, text));
   conclusion_->SetText(languages_.Text(IDS_INTEGRITY_CANNOT_CONTINUE));
   stack_->SelectChild(abortChild_);
-  gui_.SetIconImage(picture_->Window(), gui_.LoadIconResource(std::wstring_view(L"IDB_ERROR_IMAGE")));
+  gui_.SetIconImage(picture_->Window(), gui_.LoadSizedIcon(std::wstring_view(L"IDB_ERROR_IMAGE"), kPictureSize));
   // The user can only cancel or go back.
   gui_.Enable(frame_.FrameControl(platform::kIdOk), false);
   FocusFrameControl(platform::kIdCancel);
@@ -123,7 +126,7 @@ void SystemIntegrityWizardPage::ShowRemovable(const ConflictAnalysis& analysis) 
   productList_->SetText(languages_.FormatText(IDS_INTEGRITY_REMOVED_PRODUCTS, RemovalProductLines(removals_)));
   instruction_->SetText(languages_.Text(IDS_INTEGRITY_SELECT_REMOVE));
   stack_->SelectChild(removalChild_);
-  gui_.SetIconImage(picture_->Window(), gui_.LoadIconResource(std::wstring_view(L"IDB_WARNING_IMAGE")));
+  gui_.SetIconImage(picture_->Window(), gui_.LoadSizedIcon(std::wstring_view(L"IDB_WARNING_IMAGE"), kPictureSize));
   // In a quick install the removal runs without asking, through Next.
   if (frame_.IsAttended()) gui_.Show(Window(), true);
 }

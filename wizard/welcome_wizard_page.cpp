@@ -11,6 +11,8 @@ namespace setup {
 
 namespace {
 
+// The page's picture, in pixels square.
+constexpr int kPictureSize = 48;
 // The Back button grows by this much to the left while it reads "Quick Install".
 constexpr int kQuickInstallExtraWidth = 10;
 
@@ -18,7 +20,10 @@ constexpr int kQuickInstallExtraWidth = 10;
 
 WelcomeWizardPage::WelcomeWizardPage(CWizardDialog& frame, std::vector<ProductRecord>& quickInstall,
                                      SetupOptions* options, std::uint32_t welcomeTextId)
-    : WizardPageBase(frame, L"Welcome"), quickInstall_(quickInstall), options_(options), welcomeTextId_(welcomeTextId) {}
+    : WizardPageBase(frame, L"Welcome"),
+      quickInstall_(quickInstall),
+      options_(options),
+      welcomeTextId_(welcomeTextId) {}
 
 void WelcomeWizardPage::CreateControls(platform::WindowHandle parent, int, int) {
   const WidgetParent widgets{gui_, parent};
@@ -28,8 +33,8 @@ void WelcomeWizardPage::CreateControls(platform::WindowHandle parent, int, int) 
 
   auto header = std::make_unique<ICBSHorizontalLayout>();
   header->spacing = 10;
-  header->AddChild(std::make_unique<ICBSImageWidget>(widgets, gui_.LoadIconResource(std::wstring_view(L"IDB_PRODUCT_IMAGE"))),
-                   kAlignStart, kAlignCentre);
+  const platform::IconHandle product = gui_.LoadSizedIcon(std::wstring_view(L"IDB_PRODUCT_IMAGE"), kPictureSize);
+  header->AddChild(std::make_unique<ICBSImageWidget>(widgets, product), kAlignStart, kAlignCentre);
   auto headerTexts = std::make_unique<ICBSVerticalLayout>();
   title_ = headerTexts->AddChild(text());
   productName_ = headerTexts->AddChild(text());
@@ -43,8 +48,8 @@ void WelcomeWizardPage::CreateControls(platform::WindowHandle parent, int, int) 
   foundText_ = upgrade->AddChild(text());
   auto hintRow = std::make_unique<ICBSHorizontalLayout>();
   hintRow->spacing = 8;
-  hintRow->AddChild(std::make_unique<ICBSImageWidget>(widgets, gui_.LoadIconResource(std::uint32_t{IDI_QUICK_INSTALL_HINT})),
-                    kAlignStart, kAlignCentre);
+  const platform::IconHandle hintIcon = gui_.LoadIconResource(std::uint32_t{IDI_QUICK_INSTALL_HINT});
+  hintRow->AddChild(std::make_unique<ICBSImageWidget>(widgets, hintIcon), kAlignStart, kAlignCentre);
   hint_ = hintRow->AddChild(text(), kAlignStart, kAlignCentre);
   upgrade->AddChild(std::move(hintRow));
   upgrade_ = stack->AddChild(std::move(upgrade));
@@ -107,8 +112,8 @@ void WelcomeWizardPage::UpdateTexts() {
     title_->SetText(languages_.Text(IDS_WELCOME_UPGRADING_TITLE));
     // The mobile server keeps its settings across major versions: it is always a replacement.
     const bool newMajor = newMajorVersion_ && !(main && main->productId.starts_with(L"PS::"));
-    foundText_->SetText(
-        languages_.FormatText(newMajor ? IDS_WELCOME_FOUND_NEW_MAJOR : IDS_WELCOME_FOUND_REPLACE, installedDisplayName_));
+    const std::uint32_t foundId = newMajor ? IDS_WELCOME_FOUND_NEW_MAJOR : IDS_WELCOME_FOUND_REPLACE;
+    foundText_->SetText(languages_.FormatText(foundId, installedDisplayName_));
     hint_->SetText(languages_.Text(IDS_WELCOME_QUICK_INSTALL_HINT));
     stack_->SelectChild(upgrade_);
     const platform::WindowHandle back = frame_.FrameControl(IDC_BACK);

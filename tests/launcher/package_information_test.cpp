@@ -49,7 +49,8 @@ TEST_F(PackageInformationTest, ResourcePackagesAreReadInOrderAndLogged) {
   resources.AddPackageText(L"PRODUCT_PLATFORM_1", L"x64");
   resources.AddPackageText(L"PRODUCT_VERSION_1", L"2024.00.00.00");
   resources.AddPackageText(L"INSTALLER_TYPE_1", L"taxonomy");
-  CSetupApp& app = Start({L"/L*v", kLogPath});
+  // Silent, so that the wizard walks on to the unpacking.
+  CSetupApp& app = Start({L"/L*v", kLogPath, L"/qn"});
   app.InitInstance();
 
   const auto& packages = app.Context().packages.packages;
@@ -109,7 +110,7 @@ TEST_F(PackageInformationTest, WorkloadPackagesAreReadWithTheirOptionalMembers) 
                 Package("Taxonomies", "C:\\Work\\taxonomy.zip",
                         ", \"installerType\": \"taxonomy\", \"packageLangDataPattern\": \"tax_%s.mst\", \"x\": 1") +
                 "]}\n");
-  CSetupApp& app = Start({L"/L*v", kLogPath, L"workload=C:\\Work\\workload.json"});
+  CSetupApp& app = Start({L"/L*v", kLogPath, L"/qn", L"workload=C:\\Work\\workload.json"});
   app.InitInstance();
   const auto& packages = app.Context().packages.packages;
   ASSERT_EQ(packages.size(), 2u) << LogText();
