@@ -317,6 +317,17 @@ def click(control_id: int, process: str | None = None, window_class: str | None 
     return json.loads(result.stdout.splitlines()[0])
 
 
+def select(control_id: int, item: str, process: str | None = None, title: str | None = None,
+           timeout: float = 20) -> None:
+    """Chooses the item with the text `item` in a combo box of the first matching window, with
+    the notification a choice by mouse sends."""
+    result = run(wizard_driver(), "select", "--id", str(control_id), "--item", item,
+                 *_driver_filters(process, None, title, None), "--timeout", str(int(timeout * 1000)),
+                 timeout=timeout + 30)
+    if result.exit_code != 0:
+        raise HarnessError(f"cannot choose {item!r} in control {control_id}: {result.stdout!r}")
+
+
 MESSAGE_BOX_CLASS = "#32770"
 MESSAGE_BOX_TEXT_ID = 0xFFFF
 

@@ -174,8 +174,8 @@ void Print(const std::string& text) {
 }
 
 int Usage() {
-  Print("usage: wizard-driver list|wait|click|close [--process NAME] [--class NAME] [--title TEXT] "
-        "[--contains TEXT] [--id N] [--timeout MS]\n");
+  Print("usage: wizard-driver list|wait|click|select|close [--process NAME] [--class NAME] [--title TEXT] "
+        "[--contains TEXT] [--id N] [--item TEXT] [--timeout MS]\n");
   return 2;
 }
 
@@ -187,6 +187,7 @@ int wmain(int argc, wchar_t** argv) {
   Filters filters;
   DWORD timeout = 10000;
   int id = -1;
+  std::wstring item;
   for (int i = 2; i < argc; ++i) {
     std::wstring option = argv[i];
     if (i + 1 >= argc) return Usage();
@@ -197,6 +198,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (option == L"--contains") filters.contains = value;
     else if (option == L"--timeout") timeout = static_cast<DWORD>(_wtoi(value.c_str()));
     else if (option == L"--id") id = _wtoi(value.c_str());
+    else if (option == L"--item") item = value;
     else return Usage();
   }
 
@@ -210,8 +212,9 @@ int wmain(int argc, wchar_t** argv) {
     Print(json + "]\n");
     return 0;
   }
-  if (command != L"wait" && command != L"click" && command != L"close") return Usage();
-  if (command == L"click" && id < 0) return Usage();
+  if (command != L"wait" && command != L"click" && command != L"select" && command != L"close") return Usage();
+  if ((command == L"click" || command == L"select") && id < 0) return Usage();
+  if (command == L"select" && item.empty()) return Usage();
 
   std::vector<HWND> found = WaitForWindows(filters, timeout);
   if (found.empty()) {
@@ -225,6 +228,25 @@ int wmain(int argc, wchar_t** argv) {
       if (control.id != id) continue;
       // Posted, so that a button that ends the other program's modal loop does not block us.
       PostMessageW(control.handle, BM_CLICK, 0, 0);
+      return 0;
+    }
+    Print("no control with that id\n");
+    return 1;
+  }
+  if (command == L"select") {
+    for (const Control& control : Controls(window)) {
+      if (control.id != id) continue;
+      // Selects the combo box item as a person would: the selection, then the notification
+      // the owner gets for a choice made with the mouse.
+      DWORD_PTR index = static_cast<DWORD_PTR>(CB_ERR);
+      SendMessageTimeoutW(control.handle, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                          reinterpret_cast<LPARAM>(item.c_str()), SMTO_ABORTIFHUNG, 5000, &index);
+      if (static_cast<LRESULT>(index) == CB_ERR) {
+        Print("no such item\n");
+        return 1;
+      }
+      PostMessageW(GetParent(control.handle), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(control.handle));
       return 0;
     }
     Print("no control with that id\n");
