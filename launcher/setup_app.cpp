@@ -52,7 +52,8 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
            packageResources_,
            appName_,
            platform::IsSixtyFourBitArchitecture(platform_->system->NativeProcessorArchitecture())},
-      options_(*platform_, run_.is64BitSystem) {
+      options_(*platform_, run_.is64BitSystem),
+      encryption_(*platform_->crypto) {
   commandLine_.ParseArguments(invocation_.arguments);
   log_.Open(commandLine_.LogPath(), commandLine_.LogMode(), commandLine_.LogAttributes());
   log_.WriteLog(log_lines::kStarted, TimeStamp(platform_->system->Now()),
@@ -167,7 +168,8 @@ void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors
   // The outcome is whatever the result record holds when the wizard ends, not the dialog's
   // own result.
   CWizardDialog wizard(run_, appName_, quickInstall_, [this] { ReportResult(); });
-  BuildWizardPages(wizard, {quickInstall_, &options_, cancelRequested_, static_cast<std::uint32_t>(os_.welcomeTextId)});
+  BuildWizardPages(wizard, {quickInstall_, &options_, cancelRequested_, static_cast<std::uint32_t>(os_.welcomeTextId),
+                            encryption_});
   wizard.DoModal();
 }
 

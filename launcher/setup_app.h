@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/property_encryption.h"
 #include "launcher/help_model.h"
 #include "launcher/system_prerequisites.h"
 #include "options/setup_options.h"
@@ -86,6 +87,8 @@ class CSetupApp {
   std::vector<ProductRecord> quickInstall_;
   SetupOptions options_;
   std::atomic<bool> cancelRequested_ = false;
+  // Encrypts the passwords handed to the packages; its key is made once per process.
+  PropertyEncryption encryption_;
 };
 
 }  // namespace setup

@@ -5,6 +5,7 @@
 #include "extraction/package_unpacking.h"
 #include "foundation/text.h"
 #include "packages/setup_package.h"
+#include "server_config/service_configuration_wizard_page.h"
 #include "wizard/finish_wizard_page.h"
 #include "wizard/install_wizard_page.h"
 #include "wizard/sub_packages_wizard_page.h"
@@ -57,6 +58,9 @@ void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared) {
       case WizardPageKind::Install:
         frame.AddPage(std::make_unique<InstallWizardPage>(frame, shared.quickInstall, shared.options));
         break;
+      case WizardPageKind::ServiceConfiguration:
+        frame.AddPage(std::make_unique<ServiceConfigurationWizardPage>(frame, shared.encryption));
+        break;
       case WizardPageKind::EmptyEntry:
         frame.AddEmptyEntry();
         break;
@@ -67,7 +71,6 @@ void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared) {
       // goes without them: no server settings pages and no installer for packages that are
       // not MSI.
       case WizardPageKind::Backup:
-      case WizardPageKind::ServiceConfiguration:
       case WizardPageKind::ClusterConfiguration:
       case WizardPageKind::NonMsiInstall:
         break;

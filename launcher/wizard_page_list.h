@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/property_encryption.h"
 #include "options/setup_options.h"
 #include "packages/product_record.h"
 #include "wizard/wizard_dialog.h"
@@ -48,6 +49,8 @@ struct WizardPageShared {
   std::atomic<bool>& cancelRequested;
   // The welcome page's introduction for the systems the product supports.
   std::uint32_t welcomeTextId;
+  // The process's one key for the passwords the server pages hand on.
+  PropertyEncryption& encryption;
 };
 
 // Fills the frame with the pages of its run.

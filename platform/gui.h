@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "platform/user_interface.h"
 
@@ -58,6 +59,8 @@ inline constexpr int kDialogCancel = 2;
 // selection changed.
 inline constexpr std::uint16_t kNotifyClicked = 0;
 inline constexpr std::uint16_t kNotifySelectionChanged = 1;
+// A tab control's selected tab changed.
+inline constexpr std::uint16_t kNotifyTabChanged = 2;
 
 enum class ControlKind {
   Window,       // a plain child window that holds controls of its own (a wizard page)
@@ -67,6 +70,8 @@ enum class ControlKind {
   CheckBox,     // automatic check box with tab stop, starting a group
   ProgressBar,  // smooth progress bar
   ComboBox,     // drop-down list with a vertical scroll bar
+  TabControl,   // tabs along the top, each carrying a number of its own
+  RichText,     // read-only multi-line rich-edit text, parts of it in bold
 };
 
 enum class TextAlignment { Left, Centre, Right };
@@ -96,6 +101,13 @@ class Canvas {
   virtual ~Canvas() = default;
   // Stretches the whole bitmap onto `target` (client coordinates), copying pixels unchanged.
   virtual void StretchBitmap(BitmapHandle bitmap, const Rect& target) = 0;
+};
+
+// A piece of a rich text and its weight.
+struct TextRun {
+  std::wstring text;
+  bool bold = false;
+  bool operator==(const TextRun&) const = default;
 };
 
 // What happens to a window. Every operation has a default that does nothing.
@@ -177,6 +189,20 @@ class Gui {
   virtual void ComboAdd(WindowHandle combo, std::wstring_view text) = 0;
   virtual void ComboSelect(WindowHandle combo, std::wstring_view text) = 0;
   virtual std::wstring ComboSelectedText(WindowHandle combo) const = 0;
+  // Appends a tab; `data` comes back with the selection.
+  virtual void TabAdd(WindowHandle tabs, std::wstring_view text, std::intptr_t data) = 0;
+  virtual int TabCount(WindowHandle tabs) const = 0;
+  // The data of the selected tab; none without a selection.
+  virtual std::optional<std::intptr_t> TabSelectedData(WindowHandle tabs) const = 0;
+  // The rectangle of the first tab in the tab control's client coordinates; the control's
+  // first tab when it has none yet.
+  virtual Rect FirstTabRect(WindowHandle tabs) const = 0;
+  // Replaces the whole text of a rich-text control.
+  virtual void SetRichText(WindowHandle control, const std::vector<TextRun>& runs) = 0;
+  // A tooltip that shows `text` while the pointer rests on `control` of `dialog`.
+  virtual void AddToolTip(WindowHandle dialog, WindowHandle control, std::wstring_view text) = 0;
+  // The open-file dialog: a file that exists, none when cancelled.
+  virtual std::optional<std::wstring> ChooseExistingFile(WindowHandle owner) = 0;
 
   // Fonts and text. A font's height follows the vertical resolution of the window's screen.
   virtual FontHandle MakeFont(WindowHandle window, std::wstring_view face, int points, int weight) = 0;

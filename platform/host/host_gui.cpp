@@ -14,6 +14,8 @@ constexpr int kBaseUnitX = 6;
 constexpr int kBaseUnitY = 13;
 // A modal loop that has run this many idle steps waits for a user who never comes.
 constexpr int kMaxIdleSteps = 10000;
+// Tabs of the host: as high as the system font plus a margin, as wide as their text plus one.
+constexpr int kTabHeight = 19;
 
 int MulDiv(int value, int numerator, int denominator) {
   const long long product = static_cast<long long>(value) * numerator;
@@ -37,6 +39,8 @@ HostWindowKind KindOf(ControlKind kind) {
     case ControlKind::CheckBox: return HostWindowKind::CheckBox;
     case ControlKind::ProgressBar: return HostWindowKind::ProgressBar;
     case ControlKind::ComboBox: return HostWindowKind::ComboBox;
+    case ControlKind::TabControl: return HostWindowKind::TabControl;
+    case ControlKind::RichText: return HostWindowKind::RichText;
   }
   return HostWindowKind::Window;
 }
@@ -47,6 +51,9 @@ HostWindowKind KindOf(TemplateControlKind kind) {
     case TemplateControlKind::Separator: return HostWindowKind::Separator;
     case TemplateControlKind::ComboBox: return HostWindowKind::ComboBox;
     case TemplateControlKind::Button: return HostWindowKind::Button;
+    case TemplateControlKind::CheckBox: return HostWindowKind::CheckBox;
+    case TemplateControlKind::RadioButton: return HostWindowKind::RadioButton;
+    case TemplateControlKind::Edit: return HostWindowKind::Edit;
   }
   return HostWindowKind::StaticText;
 }
@@ -102,6 +109,7 @@ int HostGui::RunModalDialog(std::uint32_t templateId, DialogEvents& events) {
     child.id = control.id;
     child.text = control.text;
     child.visible = control.visible;
+    child.enabled = control.enabled;
     child.rect = DialogUnitsToPixels(control.rect);
     NewWindow(dialog, std::move(child));
   }
@@ -264,6 +272,44 @@ std::wstring HostGui::ComboSelectedText(WindowHandle combo) const {
   return window.comboSelection < 0 ? std::wstring() : window.comboItems.at(static_cast<std::size_t>(window.comboSelection));
 }
 
+void HostGui::TabAdd(WindowHandle tabs, std::wstring_view text, std::intptr_t data) {
+  HostWindow& window = At(tabs);
+  window.tabs.emplace_back(text, data);
+  // Like the tab control, the first tab is selected as it is added.
+  if (window.tabSelection < 0) window.tabSelection = 0;
+}
+
+int HostGui::TabCount(WindowHandle tabs) const { return static_cast<int>(Window(tabs).tabs.size()); }
+
+std::optional<std::intptr_t> HostGui::TabSelectedData(WindowHandle tabs) const {
+  const HostWindow& window = Window(tabs);
+  if (window.tabSelection < 0) return std::nullopt;
+  return window.tabs.at(static_cast<std::size_t>(window.tabSelection)).second;
+}
+
+Rect HostGui::FirstTabRect(WindowHandle tabs) const {
+  const HostWindow& window = Window(tabs);
+  const std::wstring_view text = window.tabs.empty() ? std::wstring_view() : window.tabs.front().first;
+  return {2, 2, LineWidth(text, kSystemFontHeight) + kSystemFontHeight, kTabHeight};
+}
+
+void HostGui::SetRichText(WindowHandle control, const std::vector<TextRun>& runs) {
+  HostWindow& window = At(control);
+  window.richText = runs;
+  window.text.clear();
+  for (const TextRun& run : runs) window.text += run.text;
+}
+
+void HostGui::AddToolTip(WindowHandle, WindowHandle control, std::wstring_view text) { At(control).toolTip = text; }
+
+std::optional<std::wstring> HostGui::ChooseExistingFile(WindowHandle) {
+  ++fileDialogs;
+  if (chosenFiles.empty()) return std::nullopt;
+  std::optional<std::wstring> chosen = std::move(chosenFiles.front());
+  chosenFiles.pop_front();
+  return chosen;
+}
+
 FontHandle HostGui::MakeFont(WindowHandle, std::wstring_view face, int points, int weight) {
   const FontHandle handle = nextHandle_++;
   fonts_[handle] = {std::wstring(face), points, weight, MulDiv(points, kDpi, 72)};
@@ -408,6 +454,12 @@ bool HostGui::Click(WindowHandle control) {
   if (!window.enabled || !window.visible) return false;
   if (window.kind == HostWindowKind::CheckBox) window.checked = !window.checked;
   const WindowHandle parent = window.parent;
+  if (window.kind == HostWindowKind::RadioButton) {
+    // Automatic radio buttons: the pressed one is checked, its siblings are not.
+    for (const WindowHandle sibling : Window(parent).children) {
+      if (Window(sibling).kind == HostWindowKind::RadioButton) At(sibling).checked = sibling == control;
+    }
+  }
   const int id = window.id;
   if (WindowEvents* events = At(parent).events) events->OnCommand(parent, id, kNotifyClicked);
   return true;
@@ -418,6 +470,16 @@ bool HostGui::ChooseComboItem(WindowHandle combo, std::wstring_view text) {
   if (Window(combo).comboSelection < 0) return false;
   const WindowHandle parent = Window(combo).parent;
   if (WindowEvents* events = At(parent).events) events->OnCommand(parent, Window(combo).id, kNotifySelectionChanged);
+  return true;
+}
+
+bool HostGui::ChooseTab(WindowHandle tabs, int index) {
+  HostWindow& window = At(tabs);
+  if (index < 0 || index >= static_cast<int>(window.tabs.size())) return false;
+  window.tabSelection = index;
+  const WindowHandle parent = window.parent;
+  const int id = window.id;
+  if (WindowEvents* events = At(parent).events) events->OnCommand(parent, id, kNotifyTabChanged);
   return true;
 }
 

@@ -20,7 +20,10 @@ namespace setup::platform::host {
 
 // The kinds of window the host knows: the port's kinds, the dialog, and the template-only
 // statics.
-enum class HostWindowKind { Dialog, Window, StaticText, StaticIcon, Button, CheckBox, ProgressBar, ComboBox, Separator };
+enum class HostWindowKind {
+  Dialog, Window, StaticText, StaticIcon, Button, CheckBox, RadioButton, Edit, ProgressBar, ComboBox, Separator,
+  TabControl, RichText,
+};
 
 struct HostWindow {
   WindowHandle handle = 0;
@@ -43,6 +46,10 @@ struct HostWindow {
   int marqueeIntervalMs = 0;  // 0: no marquee
   std::vector<std::wstring> comboItems;
   int comboSelection = -1;
+  std::vector<std::pair<std::wstring, std::intptr_t>> tabs;
+  int tabSelection = -1;
+  std::vector<TextRun> richText;
+  std::wstring toolTip;
   int invalidations = 0;
 };
 
@@ -104,6 +111,13 @@ class HostGui : public Gui {
   void ComboAdd(WindowHandle combo, std::wstring_view text) override;
   void ComboSelect(WindowHandle combo, std::wstring_view text) override;
   std::wstring ComboSelectedText(WindowHandle combo) const override;
+  void TabAdd(WindowHandle tabs, std::wstring_view text, std::intptr_t data) override;
+  int TabCount(WindowHandle tabs) const override;
+  std::optional<std::intptr_t> TabSelectedData(WindowHandle tabs) const override;
+  Rect FirstTabRect(WindowHandle tabs) const override;
+  void SetRichText(WindowHandle control, const std::vector<TextRun>& runs) override;
+  void AddToolTip(WindowHandle dialog, WindowHandle control, std::wstring_view text) override;
+  std::optional<std::wstring> ChooseExistingFile(WindowHandle owner) override;
 
   FontHandle MakeFont(WindowHandle window, std::wstring_view face, int points, int weight) override;
   void DestroyFont(FontHandle font) override;
@@ -138,6 +152,12 @@ class HostGui : public Gui {
   bool Click(WindowHandle control);
   // Chooses the item with `text` in the combo box and tells its parent.
   bool ChooseComboItem(WindowHandle combo, std::wstring_view text);
+  // Selects the tab at `index` and tells its parent.
+  bool ChooseTab(WindowHandle tabs, int index);
+  // What the user picks in the next open-file dialogs, in order; none cancels. An empty
+  // queue cancels too.
+  std::deque<std::optional<std::wstring>> chosenFiles;
+  int fileDialogs = 0;
   // The system erases the window's background and lets its events paint on it.
   std::vector<PaintedBitmap> PaintBackground(WindowHandle window);
   // The window's control colours as the system would ask for them.

@@ -48,7 +48,12 @@ Size IconFileSize(const std::filesystem::path& path) {
 
 TemplateControlKind KindOf(const std::string& windowClass, const std::string& style) {
   if (windowClass == "ComboBox") return TemplateControlKind::ComboBox;
-  if (windowClass == "Button") return TemplateControlKind::Button;
+  if (windowClass == "Edit") return TemplateControlKind::Edit;
+  if (windowClass == "Button") {
+    if (style.find("BS_AUTORADIOBUTTON") != std::string::npos) return TemplateControlKind::RadioButton;
+    if (style.find("BS_AUTOCHECKBOX") != std::string::npos) return TemplateControlKind::CheckBox;
+    return TemplateControlKind::Button;
+  }
   if (style.find("SS_ETCHEDHORZ") != std::string::npos) return TemplateControlKind::Separator;
   return TemplateControlKind::Static;
 }
@@ -94,7 +99,8 @@ ScriptResources LoadScriptResources(const std::filesystem::path& resourceFolder)
         const std::string style = match[4];
         current->controls.push_back({KindOf(match[3], style), static_cast<int>(idOf(match[2])), FromUtf8(match[1].str()),
                                      Rect{std::stoi(match[5]), std::stoi(match[6]), std::stoi(match[7]), std::stoi(match[8])},
-                                     style.find("NOT WS_VISIBLE") == std::string::npos});
+                                     style.find("NOT WS_VISIBLE") == std::string::npos,
+                                     style.find("WS_DISABLED") == std::string::npos});
       } else if (line.starts_with("END")) {
         current = nullptr;
       }

@@ -13,7 +13,7 @@
 namespace setup::platform::host {
 
 // What the host needs of a template control.
-enum class TemplateControlKind { Static, Separator, ComboBox, Button };
+enum class TemplateControlKind { Static, Separator, ComboBox, Button, CheckBox, RadioButton, Edit };
 
 struct TemplateControl {
   TemplateControlKind kind;
@@ -21,6 +21,7 @@ struct TemplateControl {
   std::wstring text;
   Rect rect;  // dialog units
   bool visible;
+  bool enabled;
 };
 
 struct DialogTemplate {

@@ -4,6 +4,8 @@
 // dialog, tell their WindowEvents what happens to them.
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
+#include <richedit.h>
 
 #include <map>
 
@@ -90,6 +92,13 @@ bool HandleCommon(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESU
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
       return ApplyControlColours(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), result);
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (!events || header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
+      events->OnCommand(Handle(window), static_cast<int>(header->idFrom), kNotifyTabChanged);
+      result = 0;
+      return true;
+    }
     case WM_TIMER:
       if (!events) return false;
       events->OnTimer(Handle(window), wParam);
@@ -118,11 +127,27 @@ LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return USER32(DefWindowProcW)(window, message, wParam, lParam);
 }
 
+// A dialog opened from another window sits in the middle of it.
+void CentreOverOwner(HWND dialog) {
+  HWND owner = USER32(GetWindow)(dialog, GW_OWNER);
+  if (owner == nullptr) return;
+  RECT outer{};
+  RECT own{};
+  USER32(GetWindowRect)(owner, &outer);
+  USER32(GetWindowRect)(dialog, &own);
+  const int width = own.right - own.left;
+  const int height = own.bottom - own.top;
+  USER32(SetWindowPos)(dialog, nullptr, outer.left + (outer.right - outer.left - width) / 2,
+                       outer.top + (outer.bottom - outer.top - height) / 2, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* events = reinterpret_cast<DialogEvents*>(lParam);
     EventsOf()[dialog] = events;
     events->OnInitDialog(Handle(dialog));
+    CentreOverOwner(dialog);
     return TRUE;
   }
   if (message == WM_ERASEBKGND) {
@@ -130,9 +155,13 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     HDC dc = reinterpret_cast<HDC>(wParam);
     RECT client;
     USER32(GetClientRect)(dialog, &client);
-    USER32(FillRect)(dc, &client, USER32(GetSysColorBrush)(COLOR_BTNFACE));
+    WindowEvents* events = Find(dialog);
+    // A dialog that gives colours for itself is painted in its own brush.
+    const std::optional<ControlColours> own = events ? events->OnControlColour(Handle(dialog)) : std::nullopt;
+    HBRUSH brush = own && own->brush ? reinterpret_cast<HBRUSH>(own->brush) : USER32(GetSysColorBrush)(COLOR_BTNFACE);
+    USER32(FillRect)(dc, &client, brush);
     DeviceCanvas canvas(dc);
-    if (WindowEvents* events = Find(dialog)) events->OnEraseBackground(Handle(dialog), canvas);
+    if (events) events->OnEraseBackground(Handle(dialog), canvas);
     return TRUE;
   }
   LRESULT result = 0;
@@ -164,7 +193,7 @@ void RegisterPageClass() {
 
 void InitCommonControls() {
   static const bool initialised = [] {
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
     const auto init = SETUP_CALL(L"comctl32.dll", InitCommonControlsEx);
     return init && init(&controls);
   }();
@@ -184,7 +213,9 @@ class Win32Gui : public Gui {
   int RunModalDialog(std::uint32_t templateId, DialogEvents& events) override {
     InitCommonControls();
     RegisterPageClass();
-    return static_cast<int>(USER32(DialogBoxParamW)(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), nullptr,
+    // A dialog opened from the wizard is modal to it: the wizard waits disabled behind it.
+    HWND owner = USER32(GetActiveWindow)();
+    return static_cast<int>(USER32(DialogBoxParamW)(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
                                                     DialogProc, reinterpret_cast<LPARAM>(&events)));
   }
 
@@ -233,6 +264,15 @@ class Win32Gui : public Gui {
       case ControlKind::ComboBox:
         windowClass = L"COMBOBOX";
         style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+        break;
+      case ControlKind::TabControl:
+        // Its siblings lie on top of it; it must not paint over them.
+        windowClass = WC_TABCONTROLW;
+        style |= WS_CLIPSIBLINGS | WS_TABSTOP;
+        break;
+      case ControlKind::RichText:
+        windowClass = MSFTEDIT_CLASS;
+        style |= ES_MULTILINE | ES_READONLY;
         break;
     }
     const std::wstring text(spec.text);
@@ -349,6 +389,81 @@ class Win32Gui : public Gui {
     return text;
   }
 
+  void TabAdd(WindowHandle tabs, std::wstring_view text, std::intptr_t data) override {
+    std::wstring copy(text);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = copy.data();
+    item.lParam = data;
+    Send(Hwnd(tabs), TCM_INSERTITEMW, static_cast<WPARAM>(TabCount(tabs)), reinterpret_cast<LPARAM>(&item));
+  }
+  int TabCount(WindowHandle tabs) const override { return static_cast<int>(Send(Hwnd(tabs), TCM_GETITEMCOUNT)); }
+  std::optional<std::intptr_t> TabSelectedData(WindowHandle tabs) const override {
+    const LRESULT selected = Send(Hwnd(tabs), TCM_GETCURSEL);
+    if (selected < 0) return std::nullopt;
+    TCITEMW item{};
+    item.mask = TCIF_PARAM;
+    if (!Send(Hwnd(tabs), TCM_GETITEMW, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item))) {
+      return std::nullopt;
+    }
+    return item.lParam;
+  }
+  Rect FirstTabRect(WindowHandle tabs) const override {
+    // Without tabs the control has no tab rectangle yet: a stand-in tab is measured.
+    const bool empty = Send(Hwnd(tabs), TCM_GETITEMCOUNT) == 0;
+    if (empty) {
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      wchar_t blank[] = L" ";
+      item.pszText = blank;
+      Send(Hwnd(tabs), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    RECT rect{};
+    Send(Hwnd(tabs), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    if (empty) Send(Hwnd(tabs), TCM_DELETEALLITEMS);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  }
+  void SetRichText(WindowHandle control, const std::vector<TextRun>& runs) override {
+    HWND window = Hwnd(control);
+    USER32(SetWindowTextW)(window, L"");
+    for (const TextRun& run : runs) {
+      Send(window, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+      CHARFORMAT2W format{};
+      format.cbSize = sizeof format;
+      format.dwMask = CFM_BOLD;
+      format.dwEffects = run.bold ? CFE_BOLD : 0;
+      Send(window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+      Send(window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(run.text.c_str()));
+    }
+  }
+  void AddToolTip(WindowHandle dialog, WindowHandle control, std::wstring_view text) override {
+    HWND tip = ToolTipOf(Hwnd(dialog));
+    if (tip == nullptr) return;
+    std::wstring copy(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    // The tooltip watches the control's messages itself.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Hwnd(dialog);
+    tool.uId = static_cast<UINT_PTR>(control);
+    tool.lpszText = copy.data();
+    Send(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    Send(tip, TTM_ACTIVATE, TRUE);
+  }
+  std::optional<std::wstring> ChooseExistingFile(WindowHandle owner) override {
+    std::wstring file(512, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Hwnd(owner);
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    const auto open = SETUP_CALL(L"comdlg32.dll", GetOpenFileNameW);
+    if (!open || !open(&dialog)) return std::nullopt;
+    file.resize(file.find(L'\0'));
+    return file;
+  }
+
   FontHandle MakeFont(WindowHandle window, std::wstring_view face, int points, int weight) override {
     HDC dc = USER32(GetDC)(Hwnd(window));
     const int dpi = dc ? GDI32(GetDeviceCaps)(dc, LOGPIXELSY) : 96;
@@ -457,10 +572,21 @@ class Win32Gui : public Gui {
     if (const auto* number = std::get_if<std::uint32_t>(&name)) return MAKEINTRESOURCEW(*number);
     return text.c_str();
   }
+  // The dialog's tooltip window, made on first use; it goes with the dialog it belongs to.
+  HWND ToolTipOf(HWND dialog) {
+    HWND& tip = toolTips_[dialog];
+    if (tip != nullptr && USER32(IsWindow)(tip) && USER32(GetWindow)(tip, GW_OWNER) == dialog) return tip;
+    tip = USER32(CreateWindowExW)(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    return tip;
+  }
   static void SetMarqueeStyle(HWND bar, bool marquee) {
     const LONG style = USER32(GetWindowLongW)(bar, GWL_STYLE);
     USER32(SetWindowLongW)(bar, GWL_STYLE, marquee ? (style | PBS_MARQUEE) : (style & ~PBS_MARQUEE));
   }
+
+  std::map<HWND, HWND> toolTips_;
 };
 
 }  // namespace

@@ -328,6 +328,31 @@ def select(control_id: int, item: str, process: str | None = None, title: str | 
         raise HarnessError(f"cannot choose {item!r} in control {control_id}: {result.stdout!r}")
 
 
+def _driver_by_id(command: str, control_id: int, *extra: str, process=None, window_class=None, title=None,
+                  contains=None, timeout: float = 20) -> str:
+    result = run(wizard_driver(), command, "--id", str(control_id), *extra,
+                 *_driver_filters(process, window_class, title, contains), "--timeout", str(int(timeout * 1000)),
+                 timeout=timeout + 30)
+    if result.exit_code != 0:
+        raise HarnessError(f"wizard-driver {command} found no control {control_id}: {result.stdout!r}")
+    return result.stdout.strip().splitlines()[-1] if command != "settext" else ""
+
+
+def set_text(control_id: int, text: str, **filters) -> None:
+    """Sets the text of a control (an edit field) in the first matching window."""
+    _driver_by_id("settext", control_id, "--text", text, **filters)
+
+
+def tab_labels(control_id: int, **filters) -> list[str]:
+    """The labels of a tab control in the first matching window."""
+    return json.loads(_driver_by_id("tabs", control_id, **filters))
+
+
+def bold_text(control_id: int, **filters) -> str:
+    """The characters of a rich-edit control that are shown in bold."""
+    return json.loads(_driver_by_id("bold", control_id, **filters))
+
+
 MESSAGE_BOX_CLASS = "#32770"
 MESSAGE_BOX_TEXT_ID = 0xFFFF
 

@@ -5,6 +5,12 @@
 //   wizard-driver click --id N [filters] [--timeout ms]
 //                                                  presses the button with control id N
 //   wizard-driver close [filters] [--timeout ms]   sends WM_CLOSE to the window
+//   wizard-driver settext --id N --text T [filters] [--timeout ms]
+//                                                  sets the text of the control with id N
+//   wizard-driver tabs --id N [filters] [--timeout ms]
+//                                                  prints the labels of tab control N, as JSON
+//   wizard-driver bold --id N [filters] [--timeout ms]
+//                                                  prints the bold characters of rich-edit N
 //
 // Filters: --process NAME (image file name, e.g. Setup.exe), --class NAME (e.g. #32770 for
 // dialogs and message boxes), --title TEXT (exact caption), --contains TEXT (some control's
@@ -13,6 +19,8 @@
 // Exit code 0 on success, 1 when no window matched in time, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
+#include <commctrl.h>
+#include <richedit.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -174,9 +182,83 @@ void Print(const std::string& text) {
 }
 
 int Usage() {
-  Print("usage: wizard-driver list|wait|click|select|close [--process NAME] [--class NAME] [--title TEXT] "
-        "[--contains TEXT] [--id N] [--item TEXT] [--timeout MS]\n");
+  Print("usage: wizard-driver list|wait|click|select|close|settext|tabs|bold [--process NAME] [--class NAME] [--title TEXT] "
+        "[--contains TEXT] [--id N] [--item TEXT] [--text T] [--timeout MS]\n");
   return 2;
+}
+
+
+// Memory in the process that owns a window, for the messages whose structures the system does
+// not carry across processes.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, std::size_t size) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  bool Valid() const { return address_ != nullptr; }
+  LPARAM Address(std::size_t offset = 0) const {
+    return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset);
+  }
+  bool Write(const void* data, std::size_t size, std::size_t offset = 0) {
+    return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr) != FALSE;
+  }
+  bool Read(void* data, std::size_t size, std::size_t offset = 0) const {
+    return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr) != FALSE;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+// The labels of a tab control as a JSON array.
+std::string TabLabels(HWND tabs) {
+  constexpr std::size_t kTextOffset = 256;
+  constexpr int kTextLength = 256;
+  RemoteBuffer buffer(tabs, kTextOffset + kTextLength * sizeof(wchar_t));
+  if (!buffer.Valid()) return "null";
+  const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+  std::string json = "[";
+  for (int i = 0; i < count; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = reinterpret_cast<wchar_t*>(buffer.Address(kTextOffset));
+    item.cchTextMax = kTextLength;
+    buffer.Write(&item, sizeof item);
+    SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), buffer.Address());
+    wchar_t text[kTextLength] = {};
+    buffer.Read(text, sizeof text - sizeof(wchar_t), kTextOffset);
+    json += (i ? ", " : "") + JsonString(text);
+  }
+  return json + "]";
+}
+
+// The characters of a rich-edit control that are shown in bold, in order.
+std::wstring BoldCharacters(HWND edit) {
+  RemoteBuffer buffer(edit, sizeof(CHARFORMAT2W));
+  if (!buffer.Valid()) return L"";
+  const std::wstring text = WindowText(edit);
+  std::wstring bold;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(i), static_cast<LPARAM>(i + 1));
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    buffer.Write(&format, sizeof format);
+    SendMessageW(edit, EM_GETCHARFORMAT, SCF_SELECTION, buffer.Address());
+    buffer.Read(&format, sizeof format);
+    if ((format.dwMask & CFM_BOLD) && (format.dwEffects & CFE_BOLD)) bold += text[i];
+  }
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  return bold;
 }
 
 }  // namespace
@@ -188,6 +270,7 @@ int wmain(int argc, wchar_t** argv) {
   DWORD timeout = 10000;
   int id = -1;
   std::wstring item;
+  std::wstring text;
   for (int i = 2; i < argc; ++i) {
     std::wstring option = argv[i];
     if (i + 1 >= argc) return Usage();
@@ -199,6 +282,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (option == L"--timeout") timeout = static_cast<DWORD>(_wtoi(value.c_str()));
     else if (option == L"--id") id = _wtoi(value.c_str());
     else if (option == L"--item") item = value;
+    else if (option == L"--text") text = value;
     else return Usage();
   }
 
@@ -212,8 +296,9 @@ int wmain(int argc, wchar_t** argv) {
     Print(json + "]\n");
     return 0;
   }
-  if (command != L"wait" && command != L"click" && command != L"select" && command != L"close") return Usage();
-  if ((command == L"click" || command == L"select") && id < 0) return Usage();
+  const bool reads = command == L"settext" || command == L"tabs" || command == L"bold";
+  if (!reads && command != L"wait" && command != L"click" && command != L"select" && command != L"close") return Usage();
+  if ((command == L"click" || command == L"select" || reads) && id < 0) return Usage();
   if (command == L"select" && item.empty()) return Usage();
 
   std::vector<HWND> found = WaitForWindows(filters, timeout);
@@ -247,6 +332,23 @@ int wmain(int argc, wchar_t** argv) {
       }
       PostMessageW(GetParent(control.handle), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(control.handle));
+      return 0;
+    }
+    Print("no control with that id\n");
+    return 1;
+  }
+  if (reads) {
+    for (const Control& control : Controls(window)) {
+      if (control.id != id) continue;
+      if (command == L"settext") {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(control.handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                            2000, &result);
+      } else if (command == L"tabs") {
+        Print(TabLabels(control.handle) + "\n");
+      } else {
+        Print(JsonString(BoldCharacters(control.handle)) + "\n");
+      }
       return 0;
     }
     Print("no control with that id\n");

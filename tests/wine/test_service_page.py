@@ -1,0 +1,204 @@
+"""The service configuration page on Wine's windowing system under Xvfb, driven by the wizard
+driver: an attended install of the workflow server shows one tab per component, a changed port
+is shown in bold and reaches the package, the workflow server's service dialog offers no
+built-in service accounts, and the password asked for on Next never reaches the log in plain
+text; the Pellomar server's page and dialogs in German; a silent install passes a command-line
+port and an encrypted command-line password. Screenshots of the page and of every dialog are
+kept in the work folder."""
+import shutil
+import subprocess
+import time
+
+import winetest
+from winetest import check, check_equal
+
+BRAMMEL = "Tarquel Brammel Server 2024 Advanced Edition (x64)"
+PELLOMAR = "Tarquel Pellomar Server 2024 (x64)"
+BRAMMEL_RECORD = "HKLM\\SOFTWARE\\Tarquel\\Samples\\brammel-server-ae-2024-x64"
+
+NEXT, CANCEL = 1, 2
+TABS = 1166
+SERVICE_CHANGE, HTTP_CHANGE, SSL_CHANGE = 1171, 1173, 1175
+HTTP_SUMMARY, SERVICE_SUMMARY = 1189, 1191
+PORT_EDIT = 1196
+LOCAL_SYSTEM, LOCAL_SERVICE, NETWORK_SERVICE, OTHER_USER = 1222, 1223, 1224, 1225
+PASSWORD_EDIT = 1250
+DIALOG = "#32770"
+
+
+def screenshot(name: str) -> None:
+    path = winetest.work_dir() / name
+    subprocess.run(["import", "-display", winetest.display(), "-window", "root", str(path)], check=True, timeout=30)
+
+
+def lay_down(sample_file: str, windows_path: str) -> None:
+    """Copies a sample configuration file to where a previous installation left it."""
+    target = winetest.unix_path(windows_path)
+    target.parent.mkdir(parents=True, exist_ok=True)
+    shutil.copyfile(winetest.samples_dir() / sample_file, target)
+
+
+def shown(window: dict, control_id: int) -> dict | None:
+    for control in window["controls"]:
+        if control["id"] == control_id and control["visible"]:
+            return control
+    return None
+
+
+def walk_to_service_page(process: str, title: str) -> dict:
+    """Presses Next until the service page shows its tabs."""
+    for _ in range(60):
+        window = winetest.wait_window(process=process, title=title, timeout=10)
+        if window is None:
+            continue
+        if shown(window, TABS):
+            return window
+        button = shown(window, NEXT)
+        if button and button["enabled"]:
+            winetest.click(NEXT, process=process, title=title)
+        time.sleep(1)
+    raise AssertionError("the service page did not appear")
+
+
+def page_text(process: str, title: str, control_id: int) -> str:
+    return winetest.control_text(winetest.wait_window(process=process, title=title), control_id)
+
+
+def open_dialog(process: str, frame_title: str, button: int, dialog_title: str) -> dict:
+    winetest.click(button, process=process, title=frame_title)
+    dialog = winetest.wait_window(process=process, window_class=DIALOG, title=dialog_title)
+    check(dialog is not None, f"the dialog {dialog_title!r} opened")
+    time.sleep(0.5)
+    return dialog
+
+
+def finish(process: str, title: str, label: str, running: winetest.Running) -> winetest.Result:
+    """Waits for the finish page (Next relabelled `label`) and presses Finish."""
+    for _ in range(60):
+        window = winetest.wait_window(process=process, title=title, timeout=10)
+        if window and winetest.control_text(window, NEXT) == label:
+            winetest.click(NEXT, process=process, title=title)
+            return running.wait(timeout=60)
+    raise AssertionError(f"no finish page labelled {label!r}")
+
+
+def attended_workflow_server() -> None:
+    lay_down("brammel.ini", "C:\\ProgramData\\Tarquel\\BrammelServer2024\\data\\brammel.ini")
+    setup = winetest.pack("brammel-server-ae-2024.json")
+    title = f"{BRAMMEL} - Installer Wizard"
+    log = winetest.work_dir() / "workflow-server.log"
+    running = winetest.start(setup, "/L*v", winetest.windows_path(log), "BR_Service_Username=WORKGROUP\\runner")
+    try:
+        walk_to_service_page("Setup.exe", title)
+        check_equal(winetest.tab_labels(TABS, process="Setup.exe", title=title), ["Brammel Server", "BrammelWeb Server"],
+                    "one tab per component")
+        check_equal(page_text("Setup.exe", title, HTTP_SUMMARY), "port number: 4700",
+                    "the port of the existing configuration file")
+        check_equal(winetest.bold_text(HTTP_SUMMARY, process="Setup.exe", title=title), "", "nothing changed yet")
+        check_equal(page_text("Setup.exe", title, SERVICE_SUMMARY),
+                    "Start type: Automatic, Logon account: \"WORKGROUP\\runner\"", "the command line's account")
+        screenshot("service-page-en.png")
+
+        dialog = open_dialog("Setup.exe", title, HTTP_CHANGE, "Unencrypted Connection to Web Server")
+        check_equal(winetest.control_text(dialog, PORT_EDIT), "4700", "the port in the dialog")
+        screenshot("service-http-dialog-en.png")
+        winetest.set_text(PORT_EDIT, "4800", process="Setup.exe", window_class=DIALOG,
+                          title="Unencrypted Connection to Web Server")
+        winetest.click(NEXT, process="Setup.exe", window_class=DIALOG, title="Unencrypted Connection to Web Server")
+        time.sleep(1)
+        check_equal(page_text("Setup.exe", title, HTTP_SUMMARY), "port number: 4800", "the changed port")
+        check_equal(winetest.bold_text(HTTP_SUMMARY, process="Setup.exe", title=title), "4800",
+                    "the changed port is bold")
+        screenshot("service-page-changed-en.png")
+
+        open_dialog("Setup.exe", title, SSL_CHANGE, "SSL Encrypted Connection to Web Server")
+        screenshot("service-ssl-dialog-en.png")
+        winetest.click(CANCEL, process="Setup.exe", window_class=DIALOG, title="SSL Encrypted Connection to Web Server")
+
+        dialog = open_dialog("Setup.exe", title, SERVICE_CHANGE, "Service configuration")
+        enabled = {control["id"]: control["enabled"] for control in dialog["controls"]}
+        check_equal([enabled[LOCAL_SYSTEM], enabled[LOCAL_SERVICE], enabled[NETWORK_SERVICE], enabled[OTHER_USER]],
+                    [True, False, False, True], "the workflow server may not run as a built-in service account")
+        screenshot("service-service-dialog-en.png")
+        winetest.click(CANCEL, process="Setup.exe", window_class=DIALOG, title="Service configuration")
+        time.sleep(1)
+
+        # Next asks for the missing password of the command line's account.
+        winetest.click(NEXT, process="Setup.exe", title=title)
+        dialog = winetest.wait_window(process="Setup.exe", window_class=DIALOG, title="Service registration")
+        check(dialog is not None, "the password dialog opened")
+        check_equal(winetest.control_text(dialog, 1249), "WORKGROUP\\runner", "the account in the password dialog")
+        time.sleep(0.5)
+        screenshot("service-password-dialog-en.png")
+        winetest.set_text(PASSWORD_EDIT, "Pl41n-Entered", process="Setup.exe", window_class=DIALOG,
+                          title="Service registration")
+        winetest.click(NEXT, process="Setup.exe", window_class=DIALOG, title="Service registration")
+        # A setup of one package ends after its installation, without a finish page.
+        result = running.wait(timeout=300)
+    finally:
+        running.kill()
+    check_equal(result.exit_code, 0, "exit code of the attended installation")
+    check_equal(winetest.reg_query(BRAMMEL_RECORD, "BR_WebServer_Port"), "4800", "the package got the changed port")
+    password = winetest.reg_query(BRAMMEL_RECORD, "BR_Service_Password")
+    check(password not in (None, "", "Pl41n-Entered"), f"the package got the password encrypted: {password!r}")
+    check("Pl41n-Entered" not in winetest.read_log(log), "the log holds no plain password")
+    removal = winetest.run(setup, "/x", "/qn", timeout=300)
+    check_equal(removal.exit_code, 0, "the silent removal afterwards")
+
+
+def german_pellomar_server() -> None:
+    lay_down("pellomarserver.cfg", "C:\\ProgramData\\Tarquel\\PellomarServer\\pellomarserver.cfg")
+    setup = winetest.pack("pellomar-server-2024.json", name="German.exe", resources={"OS": {"language": 1031}})
+    title = f"{PELLOMAR} - Installations-Assistent"
+    running = winetest.start(setup, "PMS_Service_Username=WORKGROUP\\runner")
+    try:
+        walk_to_service_page("German.exe", title)
+        check_equal(winetest.tab_labels(TABS, process="German.exe", title=title),
+                    ["Pellomar Server Admin Interface", "Pellomar Server Client Interface"], "one tab per component")
+        check_equal(page_text("German.exe", title, HTTP_SUMMARY), "Portnummer: 8185",
+                    "the admin port of the existing configuration file")
+        screenshot("service-page-de.png")
+        for button, dialog_title, name in ((HTTP_CHANGE, "Unverschlüsselte Verbindung zum Webserver", "http"),
+                                           (SSL_CHANGE, "SSL-verschlüsselte Verbindung zum Webserver", "ssl"),
+                                           (SERVICE_CHANGE, "Dienstkonfiguration", "service")):
+            open_dialog("German.exe", title, button, dialog_title)
+            screenshot(f"service-{name}-dialog-de.png")
+            winetest.click(CANCEL, process="German.exe", window_class=DIALOG, title=dialog_title)
+            time.sleep(1)
+        winetest.click(NEXT, process="German.exe", title=title)
+        check(winetest.wait_window(process="German.exe", window_class=DIALOG, title="Dienstregistrierung") is not None,
+              "the password dialog opened")
+        time.sleep(0.5)
+        screenshot("service-password-dialog-de.png")
+        winetest.click(CANCEL, process="German.exe", window_class=DIALOG, title="Dienstregistrierung")
+        time.sleep(1)
+        check(shown(winetest.wait_window(process="German.exe", title=title), TABS) is not None,
+              "a cancelled password keeps the service page")
+        winetest.click(CANCEL, process="German.exe", title=title)
+        result = finish("German.exe", title, "&Fertig stellen", running)
+    finally:
+        running.kill()
+    check_equal(result.exit_code, 3, "exit code of the cancelled wizard")
+
+
+def silent_command_line_port() -> None:
+    setup = winetest.pack("brammel-server-ae-2024.json", name="Silent.exe")
+    log = winetest.work_dir() / "silent.log"
+    result = winetest.run(setup, "/qn", "/L*v", winetest.windows_path(log), "BR_WebServer_Port=9000",
+                          "BR_Service_Username=WORKGROUP\\runner", "BR_Service_Password=Pl41n-Given", timeout=300)
+    check_equal(result.exit_code, 0, "exit code of the silent installation")
+    check_equal(winetest.reg_query(BRAMMEL_RECORD, "BR_WebServer_Port"), "9000", "the command line's port")
+    password = winetest.reg_query(BRAMMEL_RECORD, "BR_Service_Password")
+    check(password not in (None, "", "Pl41n-Given"), f"the package got the password encrypted: {password!r}")
+    check("Pl41n-Given" not in winetest.read_log(log), "the log holds no plain password")
+    removal = winetest.run(setup, "/x", "/qn", timeout=300)
+    check_equal(removal.exit_code, 0, "the silent removal afterwards")
+
+
+def test():
+    attended_workflow_server()
+    german_pellomar_server()
+    silent_command_line_port()
+
+
+winetest.main(test)
