@@ -9,7 +9,7 @@ import wizard_walk
 from winetest import check, check_equal
 
 PRODUCT = "Tarquel Quibrix 2024 Professional Edition (x64)"
-PAGES = ["Welcome", "SystemIntegrity", "UnpackMSIFromEXE", "Install (hidden)", "Finish"]
+PAGES = ["Welcome", "SystemIntegrity", "UnpackMSIFromEXE", "ServiceConfiguration", "Install (hidden)", "Finish"]
 
 
 def install_attended(setup, process, title, success, finish_label, language):
@@ -22,7 +22,7 @@ def install_attended(setup, process, title, success, finish_label, language):
     finish = walk.windows["Finish"]
     check(any(c["text"] == success and c["visible"] for c in finish["controls"]), "the finish page tells the success")
     check_equal(winetest.control_text(finish, wizard_walk.NEXT), finish_label, "Next is relabelled Finish")
-    check((shots / "5-Finish.png").is_file(), "the finish page has its screenshot")
+    check((shots / f"{len(PAGES)}-Finish.png").is_file(), "the finish page has its screenshot")
     removal = winetest.run(setup, "/x", "/qn", timeout=300)
     check_equal(removal.exit_code, 0, f"the silent removal afterwards ({language})")
 

@@ -50,7 +50,7 @@ def quick_install(setup):
     welcome = walk.windows["Welcome"]
     check_equal(winetest.control_text(welcome, BACK), "&Quick Install", "the Back button offers the quick install")
     check_equal(walk.result.exit_code, 0, f"exit code of the quick install: {winetest.read_log(log)!r}")
-    check_equal(walk.pages, ["Welcome", "SystemIntegrity", "UnpackMSIFromEXE", "Install (hidden)", "Finish"],
+    check_equal(walk.pages, ["Welcome", "SystemIntegrity", "UnpackMSIFromEXE", "ServiceConfiguration", "Install (hidden)", "Finish"],
                 "the quick install walked to its end by itself")
     check(installed(QUIBRIX_2024), "the 2024 edition is installed")
     for name in ("Setup.exe", "Quibrix2023.exe"):

@@ -14,7 +14,7 @@ import winetest
 NEXT = 1
 CANCEL = 2
 # Pages that wait for the user; the others move on by themselves when their work is done.
-WAITING_PAGES = {"Welcome", "IncludedSubPackages", "SystemIntegrity", "Finish"}
+WAITING_PAGES = {"Welcome", "IncludedSubPackages", "SystemIntegrity", "ServiceConfiguration", "Finish"}
 _ACTIVATING = re.compile(r"TSL \(c\): Activating dialog (.+?)\r\n")
 
 
