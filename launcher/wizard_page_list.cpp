@@ -6,6 +6,8 @@
 #include "foundation/text.h"
 #include "packages/setup_package.h"
 #include "server_config/service_configuration_wizard_page.h"
+#include "server_config/cluster_configuration_wizard_page.h"
+#include "server_config/pm_options_wizard_page.h"
 #include "wizard/finish_wizard_page.h"
 #include "wizard/install_wizard_page.h"
 #include "wizard/sub_packages_wizard_page.h"
@@ -61,6 +63,12 @@ void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared) {
       case WizardPageKind::ServiceConfiguration:
         frame.AddPage(std::make_unique<ServiceConfigurationWizardPage>(frame, shared.encryption));
         break;
+      case WizardPageKind::Backup:
+        frame.AddPage(std::make_unique<PMOptionsWizardPage>(frame, shared.cancelRequested));
+        break;
+      case WizardPageKind::ClusterConfiguration:
+        frame.AddPage(std::make_unique<ClusterConfigurationWizardPage>(frame));
+        break;
       case WizardPageKind::EmptyEntry:
         frame.AddEmptyEntry();
         break;
@@ -68,10 +76,7 @@ void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared) {
         frame.AddFinishPage(std::make_unique<FinishWizardPage>(frame, shared.quickInstall));
         break;
       // Pages not written yet; each joins the list here once it exists. Until then a run
-      // goes without them: no server settings pages and no installer for packages that are
-      // not MSI.
-      case WizardPageKind::Backup:
-      case WizardPageKind::ClusterConfiguration:
+      // goes without them: no installer for packages that are not MSI.
       case WizardPageKind::NonMsiInstall:
         break;
     }

@@ -1,6 +1,7 @@
 // Port: files and folders. Paths are Windows paths ("C:\ProgramData\Tarquel\{...}").
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -55,6 +56,14 @@ struct AccessEntry {
   bool grants = false;  // the entry grants (or sets) rights rather than denying or revoking them
   TrusteeForm trustee = TrusteeForm::Sid;
   std::wstring account;  // the trustee's name, or for a SID the name of its account ("" when unknown)
+};
+
+// What one search of a folder finds: the number and total size of its files and the names of
+// its subfolders. Links to folders are neither followed nor named.
+struct FolderSizes {
+  std::uint64_t fileBytes = 0;
+  std::uint64_t files = 0;
+  std::vector<std::wstring> subfolders;
 };
 
 enum class DeleteResult { Deleted, NotFound, InUse, Failed };
@@ -116,6 +125,13 @@ class FileSystem {
   virtual CreateResult CreateDirectory(std::wstring_view path) = 0;
   virtual bool CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists) = 0;
   virtual std::optional<std::uint64_t> FileSize(std::wstring_view path) const = 0;
+  // Sums the folder's files in a single search, so that a large tree costs one listing per
+  // folder; `stop` is polled between entries and ends the search early. A folder that cannot
+  // be listed gives nothing.
+  virtual FolderSizes SumFolder(std::wstring_view folder, const std::atomic<bool>& stop) const = 0;
+  // The free space of the volume that holds `path`: free clusters times the cluster size in
+  // bytes; none when it cannot be read.
+  virtual std::optional<std::uint64_t> VolumeFreeBytes(std::wstring_view path) const = 0;
   // A file on a disk that can be read as such: not a folder, not a device, pipe or console.
   virtual bool IsRegularDiskFile(std::wstring_view path) const = 0;
   virtual std::optional<FileVersionNumbers> FileVersion(std::wstring_view path) const = 0;

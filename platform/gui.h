@@ -72,6 +72,8 @@ enum class ControlKind {
   ComboBox,     // drop-down list with a vertical scroll bar
   TabControl,   // tabs along the top, each carrying a number of its own
   RichText,     // read-only multi-line rich-edit text, parts of it in bold
+  RadioButton,  // automatic radio button with tab stop; `groupStart` begins its group
+  NumberEdit,   // one-line edit field with a border that takes digits only, with tab stop
 };
 
 enum class TextAlignment { Left, Centre, Right };
@@ -86,6 +88,8 @@ struct ControlSpec {
   // wrapping. Check boxes: several lines.
   bool wrap = true;
   TextAlignment alignment = TextAlignment::Left;
+  // Radio buttons: the first of its group.
+  bool groupStart = false;
 };
 
 // The colours a control is drawn with; the brush paints its background.

@@ -14,6 +14,8 @@ using WindowHandle = std::uintptr_t;
 inline constexpr std::uint32_t kUserMessage = 0x0400;
 
 enum class MessageBoxIcon : std::uint32_t { None = 0, Error = 0x10, Exclamation = 0x30 };
+// The OK and Cancel buttons of a message box (a style bit; the icon's bits combine with it).
+inline constexpr std::uint32_t kMessageBoxOkCancel = 0x1;
 
 class UserInterface {
  public:

@@ -65,7 +65,7 @@
 #define IDS_MSG_DISK_FULL 1130
 #define IDS_MSG_PACKAGE_INFO_MISSING 1146
 // The folder for the unpacked packages is a link or belongs to another user.
-#define IDS_MSG_PACKAGE_BASE_FOLDER_UNSAFE 1150
+#define IDS_MSG_PACKAGE_BASE_FOLDER_UNSAFE 2399
 
 // Introduction texts of the welcome page for the supported systems.
 #define IDS_WELCOME_SUPPORTED_OS_DEFAULT 35
@@ -315,6 +315,40 @@
 #define IDS_PASSWORD_EDIT_LABEL 1313
 #define IDS_PASSWORD_TEXT 1314
 #define IDS_PASSWORD_TITLE 1315
+// Cluster configuration page: the role buttons, the master's port, and the texts.
+#define IDC_CLUSTER_STANDALONE 1330
+#define IDC_CLUSTER_MASTER 1331
+#define IDC_CLUSTER_WORKER 1332
+#define IDC_CLUSTER_PORT 1333
+#define IDS_CLUSTER_INFO_STANDALONE 1334
+#define IDS_CLUSTER_STANDALONE 1335
+#define IDS_CLUSTER_MASTER 1336
+#define IDS_CLUSTER_WORKER 1337
+#define IDS_CLUSTER_PORT 1338
+#define IDS_CLUSTER_INFO_MASTER 1339
+#define IDS_CLUSTER_INFO_WORKER 1340
+#define IDS_CLUSTER_TITLE 1341
+#define IDS_CLUSTER_DESCRIPTION 1342
+
+// Backup page: texts, the "Reset Database" check box and the warnings.
+#define IDS_BACKUP_DESCRIPTION 1150
+#define IDS_BACKUP_CALCULATING 1151
+#define IDS_BACKUP_SIZE 1152
+#define IDS_BACKUP_AVAILABLE 1153
+#define IDS_BACKUP_SKIP 1154
+#define IDS_BACKUP_FINISHED 1156
+#define IDS_BACKUP_RESET_DATABASE 1157
+#define IDS_BACKUP_RESET_EXPLANATION 1159
+#define IDS_BACKUP_WARN_RESET 1164
+#define IDS_BACKUP_WARN_SKIP 1165
+#define IDS_BACKUP_SAMPLES 1352
+#define IDS_BACKUP_SAMPLES_ONLY 1353
+#define IDC_BACKUP_RESET_DATABASE 1534
+// Sizes on the backup page: "%d GB" and "%d MB".
+#define IDS_BACKUP_GIGABYTES 2200
+#define IDS_BACKUP_MEGABYTES 2201
+#define IDC_BACKUP_SKIP 2202
+#define IDC_BACKUP_SAMPLES 2203
 
 // Version resource and manifest.
 #define IDR_MANIFEST 1

@@ -151,5 +151,7 @@ inline constexpr LogLine<Text> kDeactivatingPage{kStep, kLogInfo, L"Deactivating
 inline constexpr LogLine<> kWorkerThreadCreated{kStep, kLogInfo, L"Created SetupWorkerThread\r\n"};
 inline constexpr LogLine<> kWorkerThreadStopped{kStep, kLogInfo, L"Worker-thread stopped\r\n"};
 inline constexpr LogLine<> kQuitReceived{kStep, kLogInfo, L"Received 'quit' message\r\n"};
+// The backup page's size worker.
+inline constexpr LogLine<> kBackupWorkerThreadCreated{kStep, kLogInfo, L"CreatedBackupWorkerThread\r\n"};
 
 }  // namespace setup::log_lines

@@ -251,6 +251,30 @@ std::optional<std::uint64_t> HostFileSystem::FileSize(std::wstring_view path) co
   return size;
 }
 
+FolderSizes HostFileSystem::SumFolder(std::wstring_view folder, const std::atomic<bool>& stop) const {
+  FolderSizes sizes;
+  std::error_code error;
+  for (const auto& item : fs::directory_iterator(HostPath(folder), error)) {
+    if (stop) break;
+    if (item.is_symlink(error)) {
+      if (!item.is_directory(error)) ++sizes.files;
+      continue;
+    }
+    if (item.is_directory(error)) {
+      sizes.subfolders.push_back(item.path().filename().wstring());
+      continue;
+    }
+    ++sizes.files;
+    sizes.fileBytes += item.file_size(error);
+  }
+  return sizes;
+}
+
+std::optional<std::uint64_t> HostFileSystem::VolumeFreeBytes(std::wstring_view) const {
+  constexpr std::uint64_t kUnlimited = std::uint64_t{1} << 40;
+  return freeSpace.value_or(kUnlimited);
+}
+
 bool HostFileSystem::IsRegularDiskFile(std::wstring_view path) const {
   std::error_code error;
   return fs::is_regular_file(HostPath(path), error);

@@ -31,6 +31,9 @@ class HostFileSystem : public FileSystem {
   CreateResult CreateDirectory(std::wstring_view path) override;
   bool CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists) override;
   std::optional<std::uint64_t> FileSize(std::wstring_view path) const override;
+  FolderSizes SumFolder(std::wstring_view folder, const std::atomic<bool>& stop) const override;
+  // `freeSpace`, or 1 TB when no limit is set.
+  std::optional<std::uint64_t> VolumeFreeBytes(std::wstring_view path) const override;
   bool IsRegularDiskFile(std::wstring_view path) const override;
   std::optional<FileVersionNumbers> FileVersion(std::wstring_view path) const override;
   std::optional<std::string> ReadFile(std::wstring_view path) const override;

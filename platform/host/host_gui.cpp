@@ -41,6 +41,8 @@ HostWindowKind KindOf(ControlKind kind) {
     case ControlKind::ComboBox: return HostWindowKind::ComboBox;
     case ControlKind::TabControl: return HostWindowKind::TabControl;
     case ControlKind::RichText: return HostWindowKind::RichText;
+    case ControlKind::RadioButton: return HostWindowKind::RadioButton;
+    case ControlKind::NumberEdit: return HostWindowKind::NumberEdit;
   }
   return HostWindowKind::Window;
 }
@@ -172,6 +174,7 @@ WindowHandle HostGui::CreateControl(WindowHandle parent, const ControlSpec& spec
   window.events = events;
   window.wrap = spec.wrap;
   window.alignment = spec.alignment;
+  window.groupStart = spec.groupStart;
   return NewWindow(parent, std::move(window));
 }
 
@@ -449,17 +452,32 @@ WindowHandle HostGui::FindControl(WindowHandle root, int controlId) const {
   return 0;
 }
 
+// The group runs from a radio button that starts one to the next that does, in the order the
+// siblings were made (handles grow with every new window).
+void HostGui::CheckRadioInGroup(WindowHandle radio) {
+  std::vector<WindowHandle> siblings = Window(Window(radio).parent).children;
+  std::sort(siblings.begin(), siblings.end());
+  std::vector<WindowHandle> group;
+  bool inGroup = false;
+  for (const WindowHandle sibling : siblings) {
+    const HostWindow& window = Window(sibling);
+    if (window.kind != HostWindowKind::RadioButton) continue;
+    if (window.groupStart) {
+      if (inGroup) break;
+      group.clear();
+    }
+    group.push_back(sibling);
+    if (sibling == radio) inGroup = true;
+  }
+  for (const WindowHandle member : group) At(member).checked = member == radio;
+}
+
 bool HostGui::Click(WindowHandle control) {
   HostWindow& window = At(control);
   if (!window.enabled || !window.visible) return false;
   if (window.kind == HostWindowKind::CheckBox) window.checked = !window.checked;
+  if (window.kind == HostWindowKind::RadioButton) CheckRadioInGroup(control);
   const WindowHandle parent = window.parent;
-  if (window.kind == HostWindowKind::RadioButton) {
-    // Automatic radio buttons: the pressed one is checked, its siblings are not.
-    for (const WindowHandle sibling : Window(parent).children) {
-      if (Window(sibling).kind == HostWindowKind::RadioButton) At(sibling).checked = sibling == control;
-    }
-  }
   const int id = window.id;
   if (WindowEvents* events = At(parent).events) events->OnCommand(parent, id, kNotifyClicked);
   return true;

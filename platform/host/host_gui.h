@@ -22,7 +22,7 @@ namespace setup::platform::host {
 // statics.
 enum class HostWindowKind {
   Dialog, Window, StaticText, StaticIcon, Button, CheckBox, RadioButton, Edit, ProgressBar, ComboBox, Separator,
-  TabControl, RichText,
+  TabControl, RichText, NumberEdit,
 };
 
 struct HostWindow {
@@ -40,6 +40,7 @@ struct HostWindow {
   TextAlignment alignment = TextAlignment::Left;
   std::vector<WindowHandle> children;  // top of the siblings first
   bool checked = false;
+  bool groupStart = false;
   IconHandle icon = 0;
   int progressMaximum = 100;
   int progressPosition = 0;
@@ -148,7 +149,8 @@ class HostGui : public Gui {
   // The first window with `controlId` below `root`, depth first; 0 when none.
   WindowHandle FindControl(WindowHandle root, int controlId) const;
   // Presses the control as a user would: nothing happens when it is disabled or hidden; a
-  // check box toggles first. True when the press reached the parent.
+  // check box toggles first, a radio button is checked and the other radio buttons of its
+  // group are cleared. True when the press reached the parent.
   bool Click(WindowHandle control);
   // Chooses the item with `text` in the combo box and tells its parent.
   bool ChooseComboItem(WindowHandle combo, std::wstring_view text);
@@ -178,6 +180,7 @@ class HostGui : public Gui {
  private:
   WindowHandle NewWindow(WindowHandle parent, HostWindow window);
   HostWindow& At(WindowHandle window);
+  void CheckRadioInGroup(WindowHandle radio);
   // Delivers one pending message of this GUI's windows; false when none was waiting.
   bool DeliverOne();
   int PixelHeight(FontHandle font) const;

@@ -274,6 +274,14 @@ class Win32Gui : public Gui {
         windowClass = MSFTEDIT_CLASS;
         style |= ES_MULTILINE | ES_READONLY;
         break;
+      case ControlKind::RadioButton:
+        windowClass = L"BUTTON";
+        style |= BS_AUTORADIOBUTTON | WS_TABSTOP | (spec.groupStart ? WS_GROUP : 0);
+        break;
+      case ControlKind::NumberEdit:
+        windowClass = L"EDIT";
+        style |= ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+        break;
     }
     const std::wstring text(spec.text);
     HWND window = USER32(CreateWindowExW)(extended, windowClass, text.c_str(), style, spec.rect.x, spec.rect.y,

@@ -34,6 +34,8 @@ class KnownFoldersOnly : public platform::FileSystem {
   platform::CreateResult CreateDirectory(std::wstring_view) override { return platform::CreateResult::Failed; }
   bool CopyFile(std::wstring_view, std::wstring_view, bool) override { return false; }
   std::optional<std::uint64_t> FileSize(std::wstring_view) const override { return std::nullopt; }
+  platform::FolderSizes SumFolder(std::wstring_view, const std::atomic<bool>&) const override { return {}; }
+  std::optional<std::uint64_t> VolumeFreeBytes(std::wstring_view) const override { return std::nullopt; }
   bool IsRegularDiskFile(std::wstring_view) const override { return false; }
   std::optional<platform::FileVersionNumbers> FileVersion(std::wstring_view) const override { return std::nullopt; }
   std::optional<std::string> ReadFile(std::wstring_view) const override { return std::nullopt; }

@@ -15,7 +15,8 @@
 // Filters: --process NAME (image file name, e.g. Setup.exe), --class NAME (e.g. #32770 for
 // dialogs and message boxes), --title TEXT (exact caption), --contains TEXT (some control's
 // text contains it). Only visible windows count. A window is printed as one JSON object with
-// its caption, class, and every child control (id, class, text, visible, enabled), recursively.
+// its caption, class, and every child control (id, class, text, visible, enabled, and for
+// buttons checked), recursively.
 // Exit code 0 on success, 1 when no window matched in time, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
@@ -43,6 +44,7 @@ struct Control {
   std::wstring text;
   bool visible;
   bool enabled;
+  bool checked;
 };
 
 std::wstring WindowText(HWND window) {
@@ -79,10 +81,18 @@ std::wstring ProcessImageName(HWND window) {
   return name;
 }
 
+// Check boxes and radio buttons tell their state; other controls count as unchecked.
+bool IsChecked(HWND control, const std::wstring& window_class) {
+  if (_wcsicmp(window_class.c_str(), L"Button") != 0) return false;
+  DWORD_PTR state = 0;
+  return SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state) && state == BST_CHECKED;
+}
+
 BOOL CALLBACK CollectControl(HWND child, LPARAM parameter) {
   auto* list = reinterpret_cast<std::vector<Control>*>(parameter);
-  list->push_back({child, GetDlgCtrlID(child), ClassName(child), WindowText(child), IsWindowVisible(child) != FALSE,
-                   IsWindowEnabled(child) != FALSE});
+  const std::wstring window_class = ClassName(child);
+  list->push_back({child, GetDlgCtrlID(child), window_class, WindowText(child), IsWindowVisible(child) != FALSE,
+                   IsWindowEnabled(child) != FALSE, IsChecked(child, window_class)});
   return TRUE;
 }
 
@@ -170,7 +180,8 @@ std::string WindowJson(HWND window) {
     json += (first ? "" : ", ");
     json += "{\"id\": " + std::to_string(control.id) + ", \"class\": " + JsonString(control.window_class) +
             ", \"text\": " + JsonString(control.text) + ", \"visible\": " + (control.visible ? "true" : "false") +
-            ", \"enabled\": " + (control.enabled ? "true" : "false") + "}";
+            ", \"enabled\": " + (control.enabled ? "true" : "false") +
+            ", \"checked\": " + (control.checked ? "true" : "false") + "}";
     first = false;
   }
   return json + "]}";
