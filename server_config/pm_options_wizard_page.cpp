@@ -39,9 +39,10 @@ PMOptionsWizardPage::~PMOptionsWizardPage() = default;
 
 void PMOptionsWizardPage::CreateControls(platform::WindowHandle parent, int, int) {
   const WidgetParent widgets{gui_, parent};
-  const auto text = [&](int alignment = kAlignStart) {
-    return std::make_unique<ICBSTextWidget>(widgets, L"", true, alignment);
-  };
+  const auto text = [&] { return std::make_unique<ICBSTextWidget>(widgets, L"", true, kAlignStart); };
+  // One line that takes only its own width: the label column stays as narrow as its longest
+  // label, and the labels sit at its right edge.
+  const auto line = [&] { return std::make_unique<ICBSTextWidget>(widgets, L"", false, kAlignStart); };
   root_ = std::make_unique<ICBSVerticalLayout>();
   root_->spacing = 10;
 
@@ -66,13 +67,13 @@ void PMOptionsWizardPage::CreateControls(platform::WindowHandle parent, int, int
   auto sizes = std::make_unique<ICBSHorizontalLayout>();
   sizes->spacing = 5;
   auto labels = std::make_unique<ICBSVerticalLayout>();
-  sizeLabel_ = labels->AddChild(text(kAlignEnd), kAlignEnd);
-  freeLabel_ = labels->AddChild(text(kAlignEnd), kAlignEnd);
+  sizeLabel_ = labels->AddChild(line(), kAlignEnd);
+  freeLabel_ = labels->AddChild(line(), kAlignEnd);
   sizes->AddChild(std::move(labels));
   auto values = std::make_unique<ICBSVerticalLayout>();
   values->SetExpanding(true, false);
-  sizeValue_ = values->AddChild(text());
-  freeValue_ = values->AddChild(text());
+  sizeValue_ = values->AddChild(line());
+  freeValue_ = values->AddChild(line());
   sizeValue_->SetExpanding(true, false);
   freeValue_->SetExpanding(true, false);
   sizes->AddChild(std::move(values));

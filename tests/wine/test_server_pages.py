@@ -67,7 +67,7 @@ def run_to_page(setup, process, title, page_text, look, shot):
     return winetest.read_log(log)
 
 
-def cluster(setup, process, title, page_title, master_label, port_label):
+def cluster(setup, process, title, page_title, master_label, port_label, shot):
     def look(window):
         check(control(window, MASTER)["checked"], "the master role is chosen")
         check(not control(window, STANDALONE)["checked"] and not control(window, WORKER)["checked"],
@@ -76,15 +76,15 @@ def cluster(setup, process, title, page_title, master_label, port_label):
         check(control(window, PORT)["visible"], "the port field shows for the master")
         check_equal(control(window, PORT)["text"], "4700", "the installation's master port")
         check(any(c["text"] == port_label and c["visible"] for c in window["controls"]), "the port label shows")
-    return run_to_page(setup, process, title, page_title, look, "cluster-" + process.split(".")[0].lower())
+    return run_to_page(setup, process, title, page_title, look, shot)
 
 
-def backup(setup, process, title, size_label, reset_label):
+def backup(setup, process, title, size_label, reset_label, shot):
     def look(window):
         check(any(c["text"] == reset_label and c["visible"] for c in window["controls"]),
               "the reset-database choice shows")
         check(control(window, NEXT)["enabled"], "Next is enabled after the measurement")
-    return run_to_page(setup, process, title, size_label, look, "backup-" + process.split(".")[0].lower())
+    return run_to_page(setup, process, title, size_label, look, shot)
 
 
 def test():
@@ -95,24 +95,25 @@ def test():
         (cluster_data / "brammel.ini").write_text("[Master]\r\nport=4700\r\nactive=1\r\n")
         english = winetest.pack("brammel-server-ae-2024.json", name="Cluster.exe")
         log = cluster(english, "Cluster.exe", f"{CLUSTER_PRODUCT} - Installer Wizard",
-                      "Brammel Cluster Configuration", "Master", "Port Number:")
+                      "Brammel Cluster Configuration", "Master", "Port Number:", "cluster-en")
         check("TSL (c): Activating dialog ClusterConfiguration\r\n" in log, "the cluster page was shown")
         german = winetest.pack("brammel-server-ae-2024.json", name="ClusterDe.exe",
                                resources={"OS": {"language": 1031}})
         cluster(german, "ClusterDe.exe", f"{CLUSTER_PRODUCT} - Installations-Assistent",
-                "Brammel-Cluster-Konfiguration", "Master", "Portnummer:")
+                "Brammel-Cluster-Konfiguration", "Master", "Portnummer:", "cluster-de")
 
         (backup_data / "SolutionFiles" / "Examples").mkdir(parents=True, exist_ok=True)
         (backup_data / "pellomarserver.cfg").write_text("[installer]\r\navoidbackuponupgrade=0\r\n")
         (backup_data / "pellomar.db").write_bytes(b"\0" * 2 * 1048576)
         (backup_data / "SolutionFiles" / "Examples" / "orders.zip").write_bytes(b"x" * 65536)
         english = winetest.pack("pellomar-server-2024.json", name="Backup.exe")
-        log = backup(english, "Backup.exe", f"{BACKUP_PRODUCT} - Installer Wizard", "Size of backup:", "Reset Database")
+        log = backup(english, "Backup.exe", f"{BACKUP_PRODUCT} - Installer Wizard", "Size of backup:", "Reset Database",
+                     "backup-en")
         check("TSL (c): CreatedBackupWorkerThread\r\n" in log, "the size worker ran")
         check("TSL (c): Worker-thread stopped\r\n" in log, "the size worker ended")
         german = winetest.pack("pellomar-server-2024.json", name="BackupDe.exe", resources={"OS": {"language": 1031}})
         backup(german, "BackupDe.exe", f"{BACKUP_PRODUCT} - Installations-Assistent", "Größe der Sicherung:",
-               "Datenbank zurücksetzen")
+               "Datenbank zurücksetzen", "backup-de")
     finally:
         shutil.rmtree(common_data() / "BrammelServer2024", ignore_errors=True)
         shutil.rmtree(backup_data, ignore_errors=True)
