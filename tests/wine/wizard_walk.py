@@ -14,7 +14,8 @@ import winetest
 NEXT = 1
 CANCEL = 2
 # Pages that wait for the user; the others move on by themselves when their work is done.
-WAITING_PAGES = {"Welcome", "IncludedSubPackages", "SystemIntegrity", "ServiceConfiguration", "Finish"}
+WAITING_PAGES = {"Welcome", "IncludedSubPackages", "SystemIntegrity", "ServiceConfiguration", "ClusterConfiguration",
+                 "Finish"}
 _ACTIVATING = re.compile(r"TSL \(c\): Activating dialog (.+?)\r\n")
 
 
