@@ -317,6 +317,16 @@ def click(control_id: int, process: str | None = None, window_class: str | None 
     return json.loads(result.stdout.splitlines()[0])
 
 
+def start_press(control_id: int, process: str, disabled: int | None = None, timeout: float = 120) -> Running:
+    """Starts pressing the button with the control id in the first visible window of `process`
+    (whose control `disabled` is disabled, when given) as soon as there is one, without reading
+    the window: quick on a page whose program is busy. wait() on the result gives exit code 0
+    once pressed, 1 when no such window came within `timeout`."""
+    filters = ["--disabled", str(disabled)] if disabled is not None else []
+    return start(wizard_driver(), "press", "--id", str(control_id), "--process", process, *filters,
+                 "--timeout", str(int(timeout * 1000)))
+
+
 def select(control_id: int, item: str, process: str | None = None, title: str | None = None,
            timeout: float = 20) -> None:
     """Chooses the item with the text `item` in a combo box of the first matching window, with

@@ -4,6 +4,8 @@
 //   wizard-driver wait  [filters] [--timeout ms]   waits for a matching window, prints it
 //   wizard-driver click --id N [filters] [--timeout ms]
 //                                                  presses the button with control id N
+//   wizard-driver press --id N [filters] [--timeout ms]
+//                                                  presses it without reading the window first
 //   wizard-driver close [filters] [--timeout ms]   sends WM_CLOSE to the window
 //   wizard-driver settext --id N --text T [filters] [--timeout ms]
 //                                                  sets the text of the control with id N
@@ -14,9 +16,12 @@
 //
 // Filters: --process NAME (image file name, e.g. Setup.exe), --class NAME (e.g. #32770 for
 // dialogs and message boxes), --title TEXT (exact caption), --contains TEXT (some control's
-// text contains it). Only visible windows count. A window is printed as one JSON object with
-// its caption, class, and every child control (id, class, text, visible, enabled, and for
-// buttons checked), recursively.
+// text contains it), --disabled ID (the window's control ID is disabled). Only visible windows
+// count. A window is printed as one JSON object with its caption, class, and every child
+// control (id, class, text, visible, enabled, and for buttons checked), recursively.
+// Reading a window sends a message to each of its controls, which a program answers only when
+// its thread looks at its queue; a program busy between looks answers slowly. `press` and the
+// filters other than --title and --contains send no message, so they act at once on a busy page.
 // Exit code 0 on success, 1 when no window matched in time, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
@@ -35,6 +40,7 @@ struct Filters {
   std::wstring window_class;
   std::wstring title;
   std::wstring contains;
+  int disabled = -1;
 };
 
 struct Control {
@@ -102,11 +108,34 @@ std::vector<Control> Controls(HWND window) {
   return controls;
 }
 
+struct ChildSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildById(HWND child, LPARAM parameter) {
+  auto* search = reinterpret_cast<ChildSearch*>(parameter);
+  if (GetDlgCtrlID(child) != search->id) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// The first control with the id, at any depth, found without sending it a message.
+HWND ChildById(HWND window, int id) {
+  ChildSearch search{id, nullptr};
+  EnumChildWindows(window, FindChildById, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 bool Matches(HWND window, const Filters& filters) {
   if (!IsWindowVisible(window)) return false;
   if (!filters.window_class.empty() && ClassName(window) != filters.window_class) return false;
   if (!filters.title.empty() && WindowText(window) != filters.title) return false;
   if (!filters.process.empty() && _wcsicmp(ProcessImageName(window).c_str(), filters.process.c_str()) != 0) return false;
+  if (filters.disabled >= 0) {
+    const HWND control = ChildById(window, filters.disabled);
+    if (control == nullptr || IsWindowEnabled(control)) return false;
+  }
   if (!filters.contains.empty()) {
     bool found = WindowText(window).find(filters.contains) != std::wstring::npos;
     for (const Control& control : Controls(window)) found = found || control.text.find(filters.contains) != std::wstring::npos;
@@ -193,8 +222,8 @@ void Print(const std::string& text) {
 }
 
 int Usage() {
-  Print("usage: wizard-driver list|wait|click|select|close|settext|tabs|bold [--process NAME] [--class NAME] [--title TEXT] "
-        "[--contains TEXT] [--id N] [--item TEXT] [--text T] [--timeout MS]\n");
+  Print("usage: wizard-driver list|wait|click|press|select|close|settext|tabs|bold [--process NAME] [--class NAME] "
+        "[--title TEXT] [--contains TEXT] [--disabled ID] [--id N] [--item TEXT] [--text T] [--timeout MS]\n");
   return 2;
 }
 
@@ -290,6 +319,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (option == L"--class") filters.window_class = value;
     else if (option == L"--title") filters.title = value;
     else if (option == L"--contains") filters.contains = value;
+    else if (option == L"--disabled") filters.disabled = _wtoi(value.c_str());
     else if (option == L"--timeout") timeout = static_cast<DWORD>(_wtoi(value.c_str()));
     else if (option == L"--id") id = _wtoi(value.c_str());
     else if (option == L"--item") item = value;
@@ -308,8 +338,9 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   const bool reads = command == L"settext" || command == L"tabs" || command == L"bold";
-  if (!reads && command != L"wait" && command != L"click" && command != L"select" && command != L"close") return Usage();
-  if ((command == L"click" || command == L"select" || reads) && id < 0) return Usage();
+  const bool clicks = command == L"click" || command == L"press";
+  if (!reads && !clicks && command != L"wait" && command != L"select" && command != L"close") return Usage();
+  if ((clicks || command == L"select" || reads) && id < 0) return Usage();
   if (command == L"select" && item.empty()) return Usage();
 
   std::vector<HWND> found = WaitForWindows(filters, timeout);
@@ -318,6 +349,16 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   HWND window = found.front();
+  if (command == L"press") {
+    const HWND control = ChildById(window, id);
+    if (control == nullptr) {
+      Print("no control with that id\n");
+      return 1;
+    }
+    PostMessageW(control, BM_CLICK, 0, 0);
+    Print("pressed\n");
+    return 0;
+  }
   Print(WindowJson(window) + "\n");
   if (command == L"click") {
     for (const Control& control : Controls(window)) {
