@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "foundation/path.h"
 #include "foundation/registry_key.h"
+#include "install/launcher_copy.h"
 #include "packages/packed_product_code.h"
 #include "run/log_lines.h"
 
@@ -46,7 +46,7 @@ std::optional<EntryFacts> GatherFacts(const RunContext& run, const SetupPackage&
     return std::nullopt;
   }
   facts.oldWindows = IsOlderThanWindows7(*run.platform.system);
-  facts.launcherCopy = package.packageFolder + L"\\" + ICBSFilePath(facts.launcher).FileName();
+  facts.launcherCopy = LauncherCopyPath(package, facts.launcher);
   // A product without an icon of its own shows the icon of the launcher copy that its
   // entry now starts.
   facts.productIcon = run.platform.installer->GetProductInfo(package.productCode, L"ProductIcon", kProductIconChars)

@@ -4,12 +4,14 @@
 
 #include "extraction/package_unpacking.h"
 #include "foundation/text.h"
+#include "install/taxonomy_installer.h"
 #include "packages/setup_package.h"
 #include "server_config/service_configuration_wizard_page.h"
 #include "server_config/cluster_configuration_wizard_page.h"
 #include "server_config/pm_options_wizard_page.h"
 #include "wizard/finish_wizard_page.h"
 #include "wizard/install_wizard_page.h"
+#include "wizard/non_msi_install_wizard_page.h"
 #include "wizard/sub_packages_wizard_page.h"
 #include "wizard/system_integrity_wizard_page.h"
 #include "wizard/unpack_wizard_page.h"
@@ -69,15 +71,14 @@ void BuildWizardPages(CWizardDialog& frame, const WizardPageShared& shared) {
       case WizardPageKind::ClusterConfiguration:
         frame.AddPage(std::make_unique<ClusterConfigurationWizardPage>(frame));
         break;
+      case WizardPageKind::NonMsiInstall:
+        frame.AddPage(std::make_unique<NonMSIInstallWizardPage>(frame, std::make_unique<TaxonomyInstaller>(frame.Run())));
+        break;
       case WizardPageKind::EmptyEntry:
         frame.AddEmptyEntry();
         break;
       case WizardPageKind::Finish:
         frame.AddFinishPage(std::make_unique<FinishWizardPage>(frame, shared.quickInstall));
-        break;
-      // Pages not written yet; each joins the list here once it exists. Until then a run
-      // goes without them: no installer for packages that are not MSI.
-      case WizardPageKind::NonMsiInstall:
         break;
     }
   }

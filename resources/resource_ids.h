@@ -350,5 +350,11 @@
 #define IDC_BACKUP_SKIP 2202
 #define IDC_BACKUP_SAMPLES 2203
 
+// The installer page of packages that Windows Installer does not install: the taxonomy
+// installer's step texts.
+#define IDS_TAXONOMY_INSTALL_ACTION 2400
+#define IDS_TAXONOMY_MODIFY_ACTION 2401
+#define IDS_TAXONOMY_REMOVE_ACTION 2402
+
 // Version resource and manifest.
 #define IDR_MANIFEST 1

@@ -154,4 +154,26 @@ inline constexpr LogLine<> kQuitReceived{kStep, kLogInfo, L"Received 'quit' mess
 // The backup page's size worker.
 inline constexpr LogLine<> kBackupWorkerThreadCreated{kStep, kLogInfo, L"CreatedBackupWorkerThread\r\n"};
 
+// The installer of packages that Windows Installer does not install.
+inline constexpr LogLine<> kNonMsiStartInstalling{kPlain, kLogWarnings, L"TSL: Start installing...\r\n"};
+inline constexpr LogLine<> kNonMsiStartModifying{kPlain, kLogWarnings, L"TSL: Start modifying...\r\n"};
+inline constexpr LogLine<> kNonMsiStartRepairing{kPlain, kLogWarnings, L"TSL: Start repairing...\r\n"};
+inline constexpr LogLine<> kNonMsiStartRemoving{kPlain, kLogWarnings, L"TSL: Start removing...\r\n"};
+inline constexpr LogLine<> kNonMsiStartExtracting{kPlain, kLogWarnings, L"TSL: Start extracting...\r\n"};
+inline constexpr LogLine<Text> kNonMsiInstallFailed{kPlain, kLogInfo, L"Failed to install product %s.\r\n"};
+inline constexpr LogLine<Text> kNonMsiInstalled{kPlain, kLogInfo, L"Successfully installed product %s.\r\n"};
+inline constexpr LogLine<Text> kNonMsiRegisterFailed{kPlain, kLogInfo,
+                                                     L"Failed to register product %s as installed product.\r\n"};
+inline constexpr LogLine<Text> kNonMsiUninstallFailed{kPlain, kLogInfo, L"Failed to un-install product %s.\r\n"};
+inline constexpr LogLine<Text> kNonMsiUninstalled{kPlain, kLogInfo, L"Successfully un-installed product %s.\r\n"};
+inline constexpr LogLine<Text> kNonMsiUnregisterFailed{kPlain, kLogInfo,
+                                                       L"Failed to un-register product %s as installed product.\r\n"};
+inline constexpr LogLine<Text> kNonMsiRollingBackInstall{kStep, kLogWarnings, L"Rolling back installation of product %s\r\n"};
+inline constexpr LogLine<Text> kNonMsiRollingBackRemoval{kStep, kLogWarnings, L"Rolling back removal of product %s\r\n"};
+inline constexpr LogLine<Text> kNonMsiModifying{kPlain, kLogInfo, L"Modifying package %s...\r\n"};
+inline constexpr LogLine<Text> kNonMsiModifyFailed{kPlain, kLogInfo, L"Failed to modify product %s.\r\n"};
+inline constexpr LogLine<Text> kNonMsiModified{kPlain, kLogInfo, L"Successfully modified product %s.\r\n"};
+inline constexpr LogLine<Text> kNonMsiRepairFailed{kPlain, kLogInfo, L"Failed to repair product %s.\r\n"};
+inline constexpr LogLine<Text> kNonMsiRepaired{kPlain, kLogInfo, L"Successfully repaired product %s.\r\n"};
+
 }  // namespace setup::log_lines

@@ -151,7 +151,9 @@ void ICBSProgressWidget::SetPos(int position) {
 
 void ICBSProgressWidget::Advance(int delta) {
   if (maximum_ <= 0) return;
-  MoveTo(std::max(0, std::min(position_ + delta, maximum_.load())));
+  // A bar that was never moved stands at 0 (its position is -1 until the first move is posted).
+  const int current = std::max(0, position_.load());
+  MoveTo(std::max(0, std::min(current + delta, maximum_.load())));
 }
 
 // Posts when the position changed, and always on a short bar.
