@@ -33,15 +33,17 @@ def texts(window: dict) -> list[str]:
 
 
 def walk_wizard(process: str, step_text: str, done_text: str, shot: str) -> None:
-    """Presses Next until the progress page shows a step (then takes the screenshot) and the
-    finish page shows `done_text`; presses Finish there."""
+    """Presses Next until the progress page shows its third step or a later one (then takes
+    the screenshot) and the finish page shows `done_text`; presses Finish there."""
     shot_taken = False
     for _ in range(120):
         window = winetest.wait_window(process=process, timeout=10)
         if not window:
             continue
         shown = texts(window)
-        if any(text.startswith(step_text) for text in shown) and not shot_taken:
+        steps = [int(text[len(step_text):]) for text in shown if text.startswith(step_text)]
+        # A few steps in, so that the bar shows its progress.
+        if steps and steps[0] >= 3 and not shot_taken:
             screenshot(shot)
             shot_taken = True
         if any(done_text in text for text in shown):
