@@ -227,8 +227,9 @@ bool CSetupApp::PackageBaseFolderIsUsable() {
 
 bool CSetupApp::ReadPackageInformation() {
   const DetectionContext detection = Detection(run_);
-  const bool complete = setup::ReadPackageInformation(packages_, {packageResources_, commandLine_.Workload()},
-                                                      PackageBuildContext{detection, cacheRoot_}, log_);
+  const PackageBuildContext building{detection, cacheRoot_, !commandLine_.IsExtract()};
+  const bool complete =
+      setup::ReadPackageInformation(packages_, {packageResources_, commandLine_.Workload()}, building, log_);
   SetDefaultHandleFlags(packages_, detection,
                         {commandLine_.IsExtract(), commandLine_.IsRepair(), commandLine_.IsUninstall()});
   return complete;

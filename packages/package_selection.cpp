@@ -38,7 +38,8 @@ bool DefaultHandleFlag(const SetupPackage& package, bool mainPackageInstalled, S
 
 void SetDefaultHandleFlags(PackageList& packages, const DetectionContext& detection, SelectionMode mode) {
   const SetupPackage* main = packages.Main();
-  const bool mainInstalled = main && IsPackageInstalled(detection, *main);
+  // Extracting handles every package whatever is installed, and asks the system nothing.
+  const bool mainInstalled = !mode.extract && main && IsPackageInstalled(detection, *main);
   for (SetupPackage& package : packages.packages) package.handle = DefaultHandleFlag(package, mainInstalled, mode);
 }
 

@@ -17,7 +17,7 @@ SetupPackage BuildSetupPackage(const PackageBuildContext& context, PackageDescri
   package.is64Bit = description.is64Bit;
   if (!description.installerType.empty()) package.installerType = std::move(description.installerType);
   package.products = BuildPackageProductRecords(package.productId, description.version, package.is64Bit).records;
-  DetermineInstallationState(context.detection, package);
+  if (context.detectInstallations) DetermineInstallationState(context.detection, package);
   package.packageFolder = PackageFolderPath(context.cacheRoot.Path(), package.packageCode);
   package.packageFile = CachedMsiFile(context.detection.platform, package.packageFolder);
   return package;

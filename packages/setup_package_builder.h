@@ -28,6 +28,10 @@ struct PackageDescription {
 struct PackageBuildContext {
   DetectionContext detection;
   PackageCacheRoot& cacheRoot;
+  // Whether the run asks whether the products are installed. Extracting packages into a
+  // folder never does: it leaves Windows Installer unloaded, which saves a start-up's worth of
+  // time and memory, and the packages count as not installed.
+  bool detectInstallations = true;
 };
 
 SetupPackage BuildSetupPackage(const PackageBuildContext& context, PackageDescription description);

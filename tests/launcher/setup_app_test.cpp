@@ -318,6 +318,22 @@ TEST_F(LauncherTest, ExtractModeOfADamagedCabinetEndsAsAFailedInstallationWithCo
   EXPECT_EQ(app.ExitInstance(), kResultInstallFailed);
 }
 
+TEST_F(LauncherTest, ExtractModeWritesEveryPackageWithoutAskingWindowsInstaller) {
+  AddSinglePackageSetup();
+  // The product is installed: any detection would find it.
+  Host().Installer().AddProduct(
+      {L"{11111111-2222-3333-4444-555555555555}", {{L"PackageCode", L"{66666666-7777-8888-9999-000000000000}"}}});
+  Host().Files().CreateDirectory(L"C:\\Work");
+  CSetupApp& app = Start({L"/u"});
+  app.InitInstance();
+  EXPECT_EQ(app.Context().result.kind, kResultSuccess);
+  EXPECT_EQ(Host().Installer().enumerationsStarted, 0);
+  EXPECT_TRUE(Host().Installer().productInfoCalls.empty());
+  ASSERT_EQ(app.Context().packages.packages.size(), 1u);
+  EXPECT_TRUE(app.Context().packages.packages[0].handle);
+  EXPECT_EQ(Host().Files().ReadFile(L"C:\\Work\\quillbook.msi"), std::optional<std::string>("an MSI database"));
+}
+
 class ExitSequenceTest : public LauncherTest {
  protected:
   // Two packages whose folders exist below the base folder.
