@@ -16,19 +16,6 @@ constexpr int kNext = platform::kIdOk;
 constexpr int kCancel = platform::kIdCancel;
 constexpr wchar_t kData[] = L"C:\\ProgramData\\Tarquel\\PellomarServer";
 
-// Calls back when a message reaches its window: a click queued before the page's loop runs.
-class LateClick : public platform::WindowEvents {
- public:
-  explicit LateClick(std::function<void()> click) : click_(std::move(click)) {}
-  bool OnPostedMessage(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override {
-    click_();
-    return true;
-  }
-
- private:
-  std::function<void()> click_;
-};
-
 class PMOptionsPageTest : public GeneralPagesTest {
  protected:
   PMOptionsPageTest() { Start(); }

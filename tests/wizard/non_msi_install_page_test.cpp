@@ -19,6 +19,8 @@
 namespace setup {
 namespace {
 
+using testing::LateClick;
+
 constexpr wchar_t kProductCode[] = L"{5C1F7A24-7C55-4E3B-9C6B-0A1A2B3C4D01}";
 
 // Does nothing but tell which operation the page chose; Install may wait for a cancel.
@@ -51,20 +53,6 @@ class ScriptedInstaller : public SetupAsyncInstallProcessIF {
     called = name;
     return outcome;
   }
-};
-
-// Presses Cancel when it receives any posted message: a user's click that arrives while the
-// page pumps the queue.
-class LateClick : public platform::WindowEvents {
- public:
-  explicit LateClick(std::function<void()> click) : click_(std::move(click)) {}
-  bool OnPostedMessage(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override {
-    click_();
-    return true;
-  }
-
- private:
-  std::function<void()> click_;
 };
 
 class NonMsiInstallPageTest : public testing::WizardTest {

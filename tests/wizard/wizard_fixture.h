@@ -59,6 +59,20 @@ class TestPage : public WizardPageBase {
   int textUpdates = 0;
 };
 
+// Calls back when any posted message reaches its window: a user's click that arrives while a
+// page pumps the queue.
+class LateClick : public platform::WindowEvents {
+ public:
+  explicit LateClick(std::function<void()> click) : click_(std::move(click)) {}
+  bool OnPostedMessage(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override {
+    click_();
+    return true;
+  }
+
+ private:
+  std::function<void()> click_;
+};
+
 class WizardTest : public RunTest {
  public:
   TestPage& PageNamed(std::wstring_view name) {

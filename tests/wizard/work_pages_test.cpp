@@ -14,24 +14,11 @@ namespace setup {
 namespace {
 
 using testing::CabinetFile;
+using testing::LateClick;
 
 std::wstring ProductCode(int index) { return Format(L"{AAAAAAA%d-0000-0000-0000-000000000001}", index); }
 std::wstring PackageCode(int index) { return Format(L"{BBBBBBB%d-0000-0000-0000-000000000001}", index); }
 std::wstring PackageFolder(int index) { return L"C:\\ProgramData\\Tarquel\\" + PackageCode(index); }
-
-// Presses a frame button when it receives any posted message: a user's click that arrives
-// while a page pumps the queue.
-class LateClick : public platform::WindowEvents {
- public:
-  explicit LateClick(std::function<void()> click) : click_(std::move(click)) {}
-  bool OnPostedMessage(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override {
-    click_();
-    return true;
-  }
-
- private:
-  std::function<void()> click_;
-};
 
 class WorkPagesTest : public testing::WizardTest {
  protected:
