@@ -1,5 +1,7 @@
 #include "launcher/package_folder_cleanup.h"
 
+#include <optional>
+
 #include "foundation/file_utilities.h"
 #include "foundation/format.h"
 #include "foundation/text.h"
@@ -44,15 +46,23 @@ void RemoveUnneededPackageFolders(const RunContext& run, PackageCacheRoot& cache
   const CSetupAppCommandLineInfo& commandLine = run.commandLine;
   const bool uninstall = commandLine.IsUninstall();
   const bool succeeded = run.result.kind == kResultSuccess;
-  const bool mainInstalled = IsPackageInstalled(detection, *main);
+  // Asked once, and only when a rule's other conditions hold: a run that needs no folder
+  // removed (a successful extraction, say) never asks Windows Installer.
+  std::optional<bool> mainInstalledAnswer;
+  const auto mainInstalled = [&] {
+    if (!mainInstalledAnswer) mainInstalledAnswer = IsPackageInstalled(detection, *main);
+    return *mainInstalledAnswer;
+  };
   if (!EqualsIgnoreCase(main->installerType, kInstallerTypeMsi) && uninstall) {
     RemoveFoldersOfPackagesNotInstalled(run, baseFolder, detection);
   }
-  if (succeeded && mainInstalled && commandLine.IsFastOem()) RemoveFoldersOfPackagesNotInstalled(run, baseFolder, detection);
-  if (!uninstall && !commandLine.IsRepair() && !mainInstalled && !succeeded) {
+  if (succeeded && commandLine.IsFastOem() && mainInstalled()) {
     RemoveFoldersOfPackagesNotInstalled(run, baseFolder, detection);
   }
-  if (IsUninstallOfSeveralPackagesThatSucceeded(run) && !mainInstalled) RemovePackageFolder(run, baseFolder, *main);
+  if (!uninstall && !commandLine.IsRepair() && !succeeded && !mainInstalled()) {
+    RemoveFoldersOfPackagesNotInstalled(run, baseFolder, detection);
+  }
+  if (IsUninstallOfSeveralPackagesThatSucceeded(run) && !mainInstalled()) RemovePackageFolder(run, baseFolder, *main);
 }
 
 void StartSelfDeletingCleanup(const RunContext& run, PackageCacheRoot& cacheRoot) {

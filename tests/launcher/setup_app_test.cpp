@@ -332,6 +332,9 @@ TEST_F(LauncherTest, ExtractModeWritesEveryPackageWithoutAskingWindowsInstaller)
   ASSERT_EQ(app.Context().packages.packages.size(), 1u);
   EXPECT_TRUE(app.Context().packages.packages[0].handle);
   EXPECT_EQ(Host().Files().ReadFile(L"C:\\Work\\quillbook.msi"), std::optional<std::string>("an MSI database"));
+  // Nor does the exit sequence of a successful extraction, which removes no folder.
+  EXPECT_EQ(app.ExitInstance(), kResultSuccess);
+  EXPECT_EQ(Host().Installer().enumerationsStarted, 0);
 }
 
 class ExitSequenceTest : public LauncherTest {
