@@ -1,9 +1,24 @@
-"""The harness itself: exit codes, console output, files and both registry views of the prefix."""
+"""The harness itself: the build under test, exit codes, console output, files and both registry
+views of the prefix."""
+import struct
+
 import winetest
 from winetest import check, check_equal
 
+PE_MACHINES = {"win32": 0x14C, "win64": 0x8664}
+
+
+def pe_machine(path):
+    data = path.read_bytes()
+    header = struct.unpack_from("<I", data, 0x3C)[0]
+    return struct.unpack_from("<H", data, header + 4)[0]
+
 
 def test():
+    # The launcher under test is the build's own, and the prefix runs 32-bit programs beside
+    # 64-bit ones, as 64-bit Windows does.
+    check_equal(pe_machine(winetest.launcher()), PE_MACHINES[winetest.build()], "machine of the launcher under test")
+    check((winetest.prefix() / "drive_c" / "windows" / "syswow64").is_dir(), "the prefix is a WoW64 prefix")
     result = winetest.run("cmd", "/c", "echo harness output& exit 3", timeout=30)
     check_equal(result.exit_code, 3, "exit code of cmd")
     check("harness output" in result.stdout, f"console output: {result.stdout!r}")

@@ -3,7 +3,8 @@
 
 usage: wine_run.py [--timeout SECONDS] [--stdout FILE] [--cwd DIR] PROGRAM [ARGS...]
 
-The program's standard output is written to FILE (raw bytes) when given and always printed
+PROGRAM given as a bare file name is the program of that name in the build under test (the
+launcher template, the wizard driver, a test program). The program's standard output is written to FILE (raw bytes) when given and always printed
 (decoded) to this script's standard output. A program still running after the time-out is
 killed and the exit code is 124.
 """
@@ -23,7 +24,10 @@ def main() -> int:
     parser.add_argument("args", nargs=argparse.REMAINDER)
     options = parser.parse_args()
     try:
-        result = winetest.run(options.program, *options.args, timeout=options.timeout, cwd=options.cwd)
+        program = options.program
+        if pathlib.PurePath(program).name == program:
+            program = winetest.helper_program(program)
+        result = winetest.run(program, *options.args, timeout=options.timeout, cwd=options.cwd)
     except winetest.HarnessError as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         return 125

@@ -5,11 +5,13 @@ a whole ctest run; every test then runs its programs through `run()` (or the com
 wine_run.py), which always sets the same environment and a time-out.
 
 Environment given to every test by tests/wine/CMakeLists.txt:
-  WINEPREFIX          the prefix of this test run
+  WINEPREFIX          the prefix of this test run (a WoW64 prefix: 64-bit Windows)
+  SETUP_WINE_BUILD    the build under test: win32 (the shipped template) or win64
+  SETUP_WINE_LOADER   Wine's loader for that build (/usr/lib/wine/wine or wine64)
   SETUP_WINE_STATE    folder with the fixture's state (display number, logs)
   SETUP_WINE_RUN      the command-line runner (wine_run.py)
-  SETUP_LAUNCHER      the 64-bit launcher template (build/win64/setuplauncher.exe)
-  SETUP_WIZARD_DRIVER the UI automation driver (build/win64/wizard-driver.exe)
+  SETUP_BUILD_DIR     the build tree under test: its setuplauncher.exe, wizard-driver.exe and
+                      test programs
   SETUPPACK           the host packaging tool
   SETUP_SAMPLES_DIR   the built sample packages and setup descriptions
   SETUP_TEST_WORK     an empty work folder of this test
@@ -27,7 +29,9 @@ import sys
 import tempfile
 import time
 
-WINE = "/usr/lib/wine/wine64"
+# The 64-bit loader and server: wineboot makes a WoW64 prefix with them, and the one server of a
+# prefix serves its 32-bit and 64-bit programs alike.
+WINE64 = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver64"
 DEFAULT_TIMEOUT = 60.0
 # Exit codes of install-mode runs that passed every check and read their packages: the setup
@@ -68,19 +72,32 @@ def require_file(variable: str, hint: str) -> pathlib.Path:
     return path
 
 
-def launcher() -> pathlib.Path:
-    return require_file("SETUP_LAUNCHER",
-                        "build the 64-bit launcher first (cmake --preset win64 && cmake --build build/win64)")
+def build() -> str:
+    """The build under test: "win32" (the shipped 32-bit template) or "win64"."""
+    return os.environ.get("SETUP_WINE_BUILD", "win64")
 
 
-def wizard_driver() -> pathlib.Path:
-    return require_file("SETUP_WIZARD_DRIVER",
-                        "build the win64 preset first (cmake --preset win64 && cmake --build build/win64)")
+def loader() -> str:
+    """Wine's loader for the programs of the build under test."""
+    return os.environ.get("SETUP_WINE_LOADER", WINE64)
 
 
 def helper_program(name: str) -> pathlib.Path:
-    """A test program of tests/wine/programs, built by the win64 preset beside the launcher."""
-    return require_file("SETUP_LAUNCHER", "build the win64 preset first").parent / name
+    """A program of the build under test: the launcher template, the wizard driver or a test
+    program of tests/wine/programs."""
+    path = _env_path("SETUP_BUILD_DIR") / name
+    if not path.is_file():
+        raise HarnessError(f"{path} does not exist: build the {build()} preset first "
+                           f"(cmake --preset {build()} && cmake --build --preset {build()})")
+    return path
+
+
+def launcher() -> pathlib.Path:
+    return helper_program("setuplauncher.exe")
+
+
+def wizard_driver() -> pathlib.Path:
+    return helper_program("wizard-driver.exe")
 
 
 def setuppack() -> pathlib.Path:
@@ -112,7 +129,7 @@ def wine_environment(extra: dict[str, str] | None = None) -> dict[str, str]:
     env = dict(os.environ)
     env.update({
         "WINEPREFIX": str(prefix()),
-        "WINEARCH": "win64",
+        "WINEARCH": os.environ.get("WINEARCH", "win64"),
         "WINEDEBUG": "-all",
         "WINEDLLOVERRIDES": DLL_OVERRIDES,
         "DISPLAY": display(),
@@ -161,7 +178,7 @@ class Running:
         self._stdout = tempfile.TemporaryFile()
         # Output goes to a file, not a pipe: Wine's helper processes may inherit the handle and
         # would keep a pipe open after the program ends.
-        self.process = subprocess.Popen([WINE, *args], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen([loader(), *args], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
                                         stdout=self._stdout, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
 
@@ -244,13 +261,18 @@ def reg_query(key: str, value: str | None = None, view: int = 64) -> str | None:
     return None
 
 
+def load_description(sample: str) -> dict:
+    """A sample setup description (a file name in the samples folder) as it is stored."""
+    return json.loads((samples_dir() / sample).read_text())
+
+
 def pack(sample: str, resources: dict | None = None, name: str = "Setup.exe", template: pathlib.Path | None = None,
          **members) -> pathlib.Path:
-    """Packs a sample setup description (a file name in the samples folder) with the 64-bit
-    launcher template (or another `template`) into the work folder. `resources` adds test overrides (null removes a
+    """Packs a sample setup description (a file name in the samples folder) with the launcher
+    template of the build under test (or another `template`) into the work folder. `resources` adds test overrides (null removes a
     resource, a string replaces a text, an object changes content, language or length);
     other keyword arguments replace top-level members (for example os="10.0")."""
-    description = json.loads((samples_dir() / sample).read_text())
+    description = load_description(sample)
     for package in description["packages"]:
         for member in ("msi", "cabinet", "file"):
             if member in package:
@@ -448,9 +470,9 @@ def _stop_xvfb(state: pathlib.Path) -> None:
 
 
 def setup_fixture() -> None:
-    for tool in (WINE, WINESERVER):
+    for tool in (WINE64, WINESERVER, loader()):
         if not os.access(tool, os.X_OK):
-            raise HarnessError(f"{tool} is missing (apt-get install wine64)")
+            raise HarnessError(f"{tool} is missing (scripts/install-deps installs wine64 and wine32:i386)")
     state = state_dir()
     cleanup_fixture()
     shutil.rmtree(prefix(), ignore_errors=True)
@@ -463,7 +485,7 @@ def setup_fixture() -> None:
         subprocess.run([WINESERVER, "-p30"], env=env, stdin=subprocess.DEVNULL, stdout=log,
                        stderr=log, timeout=30, check=True)
     with open(state / "wineboot.log", "wb") as log:
-        boot = subprocess.Popen([WINE, "wineboot", "-i"], env=env, stdin=subprocess.DEVNULL,
+        boot = subprocess.Popen([WINE64, "wineboot", "-i"], env=env, stdin=subprocess.DEVNULL,
                                 stdout=log, stderr=log, start_new_session=True)
         try:
             code = boot.wait(timeout=180)
@@ -472,6 +494,9 @@ def setup_fixture() -> None:
             raise HarnessError("wineboot -i did not finish within 180 s")
     if code != 0 or not (prefix() / "drive_c" / "windows" / "system32").is_dir():
         raise HarnessError(f"wineboot -i failed with {code} (see {state / 'wineboot.log'})")
+    if not (prefix() / "drive_c" / "windows" / "syswow64").is_dir():
+        raise HarnessError("the prefix is not a WoW64 prefix: it cannot run 32-bit programs "
+                           "(scripts/install-deps installs wine32:i386 beside wine64)")
     print(f"prefix {prefix()} ready on display {display()}")
 
 
