@@ -43,7 +43,11 @@ int Run(const std::vector<std::string>& argv) {
     return 2;
   }
   try {
-    setup::pack::PackSetup(Utf8Path(template_path), Utf8Path(description), Utf8Path(output));
+    const auto report = setup::pack::PackSetup(Utf8Path(template_path), Utf8Path(description), Utf8Path(output));
+    if (report.certificate_table_dropped) {
+      std::fprintf(stderr, "setuppack: the template '%s' is signed: its certificate table is left out, "
+                   "sign '%s' after packing\n", template_path.c_str(), output.c_str());
+    }
   } catch (const setup::pack::PackError& error) {
     std::fprintf(stderr, "setuppack: %s\n", error.what());
     return 1;

@@ -66,6 +66,25 @@ DataDirectory PeImage::Directory(int index) const {
   return {ReadU32(p), ReadU32(p + 4)};
 }
 
+bool PeImage::DropCertificateTable() {
+  const DataDirectory table = Directory(kCertificateDirectory);
+  if (table.size == 0) return false;
+  // The table is the last thing in a signed file, behind every section (signing tools pad it to
+  // eight bytes with zeros); cutting it off must leave the headers and sections whole.
+  std::uint64_t data_end = SizeOfHeaders();
+  for (const PeSection& section : sections_) {
+    if (section.raw_size != 0) data_end = std::max<std::uint64_t>(data_end, section.raw_pointer + section.raw_size);
+  }
+  if (table.address < data_end || table.address > file_.size() || table.size > file_.size() - table.address ||
+      !std::all_of(file_.begin() + table.address + table.size, file_.end(), [](std::uint8_t b) { return b == 0; })) {
+    throw PackError("the template's certificate table is not at the end of the file");
+  }
+  file_.resize(table.address);
+  WriteU32(file_.data() + DirectoryOffset(kCertificateDirectory), 0);
+  WriteU32(file_.data() + DirectoryOffset(kCertificateDirectory) + 4, 0);
+  return true;
+}
+
 const std::uint8_t* PeImage::AtRva(std::uint32_t rva, std::uint32_t size) const {
   for (const PeSection& section : sections_) {
     if (rva < section.virtual_address) continue;

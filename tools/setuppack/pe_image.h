@@ -51,6 +51,11 @@ class PeImage {
   std::uint32_t ChecksumOffset() const { return optional_offset_ + 64; }
   std::uint32_t SizeOfImageOffset() const { return optional_offset_ + 56; }
 
+  // Removes a signature: the certificate table at the end of the file and its directory entry.
+  // A setup packed from a signed template would carry a signature that no longer matches its
+  // bytes, so the setup is signed after packing instead. Returns whether there was a table.
+  bool DropCertificateTable();
+
   // File bytes of an RVA range, or null when the range is not backed by the file.
   const std::uint8_t* AtRva(std::uint32_t rva, std::uint32_t size) const;
   ResourceTree Resources() const;

@@ -120,11 +120,6 @@ void WritePeWithResources(const PeImage& image, const ResourceTree& resources, O
   if (symbols >= place.overlay_start && symbols != 0) {
     WriteU32(file_header + 8, static_cast<std::uint32_t>(symbols + overlay_shift));
   }
-  const DataDirectory certificates = image.Directory(PeImage::kCertificateDirectory);
-  if (certificates.address >= place.overlay_start && certificates.address != 0) {
-    WriteU32(headers.data() + image.DirectoryOffset(PeImage::kCertificateDirectory),
-             static_cast<std::uint32_t>(certificates.address + overlay_shift));
-  }
   std::uint32_t image_end = AlignUp(place.virtual_address + section_size, image.SectionAlignment());
   for (std::size_t i = 0; i < image.Sections().size(); ++i) {
     if (i != place.header_index) image_end = std::max(image_end, SectionEnd(image.Sections()[i], image.SectionAlignment()));

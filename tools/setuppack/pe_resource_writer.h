@@ -1,7 +1,8 @@
 // Writes a copy of a PE image whose resource section holds a new resource tree. The section is
 // rewritten in place when it is the image's last section; otherwise a new ".rsrc" section is
-// appended. Data after the last section (symbol table, certificates) is moved behind the new
-// section. SizeOfImage, the resource data directory and the checksum are updated.
+// appended. Data after the last section (the symbol table) is moved behind the new section.
+// SizeOfImage, the resource data directory and the checksum are updated. The image carries no
+// certificate table (PeImage::DropCertificateTable): a signature would not match the new bytes.
 #pragma once
 
 #include <filesystem>

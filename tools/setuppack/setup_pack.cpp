@@ -14,9 +14,11 @@ void MergeResources(ResourceTree& tree, const SetupPlan& plan) {
   if (packages.empty()) tree.erase(ResourceId(kPackageResourceType));
 }
 
-void PackSetup(const std::filesystem::path& template_path, const std::filesystem::path& description,
-               const std::filesystem::path& output) {
-  const PeImage image(ReadWholeFile(template_path), Utf8Path(template_path));
+PackReport PackSetup(const std::filesystem::path& template_path, const std::filesystem::path& description,
+                     const std::filesystem::path& output) {
+  PeImage image(ReadWholeFile(template_path), Utf8Path(template_path));
+  PackReport report;
+  report.certificate_table_dropped = image.DropCertificateTable();
   ResourceTree resources = image.Resources();
   MergeResources(resources, ReadSetupDescription(description));
 
@@ -33,6 +35,7 @@ void PackSetup(const std::filesystem::path& template_path, const std::filesystem
     std::filesystem::remove(partial, ignored);
     throw;
   }
+  return report;
 }
 
 }  // namespace setup::pack

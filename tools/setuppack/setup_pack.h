@@ -12,7 +12,11 @@ namespace setup::pack {
 // Adds the planned resources to the tree, replacing entries of the same name and language.
 void MergeResources(ResourceTree& tree, const SetupPlan& plan);
 
-void PackSetup(const std::filesystem::path& template_path, const std::filesystem::path& description,
-               const std::filesystem::path& output);
+struct PackReport {
+  bool certificate_table_dropped = false;  // the template was signed; the setup is not
+};
+
+PackReport PackSetup(const std::filesystem::path& template_path, const std::filesystem::path& description,
+                     const std::filesystem::path& output);
 
 }  // namespace setup::pack

@@ -28,10 +28,14 @@ class SetuppackCommand : public ::testing::Test {
     WriteFile(folder_ / "taxonomy.zip", std::string("taxonomy package"));
   }
 
-  CommandResult Pack(const std::string& description, const std::string& template_name = "pe32plus_appended") {
+  static std::filesystem::path TestTemplate(const std::string& name) {
+    return std::filesystem::path(SETUPPACK_TEST_TEMPLATES) / ("template_" + name + ".exe");
+  }
+
+  CommandResult Pack(const std::string& description, const std::filesystem::path& template_file = TestTemplate("pe32plus_appended")) {
     WriteFile(folder_ / "setup.json", description);
-    std::string command = std::string("'") + SETUPPACK_EXECUTABLE + "' --template '" + SETUPPACK_TEST_TEMPLATES +
-                          "/template_" + template_name + ".exe' --setup '" + (folder_ / "setup.json").string() +
+    std::string command = std::string("'") + SETUPPACK_EXECUTABLE + "' --template '" + template_file.string() +
+                          "' --setup '" + (folder_ / "setup.json").string() +
                           "' --out '" + Out().string() + "' 2>'" + (folder_ / "errors.txt").string() + "'";
     CommandResult result;
     int status = std::system(command.c_str());
@@ -56,8 +60,9 @@ class SetuppackCommand : public ::testing::Test {
     return std::get<Bytes>(languages->at(language).content);
   }
 
-  void ExpectRejected(const std::string& description, const std::string& message, const std::string& template_name = "pe32plus_appended") {
-    CommandResult result = Pack(description, template_name);
+  void ExpectRejected(const std::string& description, const std::string& message,
+                      const std::filesystem::path& template_file = TestTemplate("pe32plus_appended")) {
+    CommandResult result = Pack(description, template_file);
     EXPECT_NE(result.exit_code, 0) << description;
     EXPECT_NE(result.errors.find(message), std::string::npos) << "message: " << result.errors;
     EXPECT_FALSE(std::filesystem::exists(Out())) << description;
@@ -157,6 +162,39 @@ TEST_F(SetuppackCommand, BadInputIsNamedAndWritesNothing) {
   auto errors = ReadFile(folder_ / "errors.txt");
   EXPECT_NE(std::string(errors.begin(), errors.end()).find("is not a PE file"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Out()));
+}
+
+// A signed template: its certificate table goes (the setup would otherwise carry a signature that
+// does not match it), the tool says so, and the setup is the one the unsigned template gives.
+TEST_F(SetuppackCommand, DropsTheCertificateTableOfASignedTemplate) {
+  Bytes unsigned_template = ReadFile(TestTemplate("pe32plus_appended"));
+  unsigned_template.resize(AlignUp(static_cast<std::uint32_t>(unsigned_template.size()), 8), 0);  // as signing pads it
+  const PeImage image(unsigned_template, "template");
+  Bytes signed_template = unsigned_template;
+  const std::string certificate(1496, 'C');
+  signed_template.insert(signed_template.end(), certificate.begin(), certificate.end());
+  WriteU32(signed_template.data() + image.DirectoryOffset(PeImage::kCertificateDirectory),
+           static_cast<std::uint32_t>(unsigned_template.size()));
+  WriteU32(signed_template.data() + image.DirectoryOffset(PeImage::kCertificateDirectory) + 4,
+           static_cast<std::uint32_t>(certificate.size()));
+  WriteFile(folder_ / "unsigned.exe", unsigned_template);
+  WriteFile(folder_ / "signed.exe", signed_template);
+  const std::string description = std::string(R"J({"packages": [)J") + kPackage + R"J(, "msi": "product.msi"}]})J";
+
+  CommandResult result = Pack(description, folder_ / "unsigned.exe");
+  ASSERT_EQ(result.exit_code, 0) << result.errors;
+  EXPECT_EQ(result.errors, "");
+  const Bytes from_unsigned = ReadFile(Out());
+  result = Pack(description, folder_ / "signed.exe");
+  ASSERT_EQ(result.exit_code, 0) << result.errors;
+  EXPECT_NE(result.errors.find("is signed: its certificate table is left out"), std::string::npos) << result.errors;
+  EXPECT_EQ(ReadFile(Out()), from_unsigned) << "the signed template must give the setup of the unsigned one";
+
+  // Data behind the table: not a signature this tool can take off.
+  signed_template.push_back('x');
+  WriteFile(folder_ / "signed.exe", signed_template);
+  std::filesystem::remove(Out());
+  ExpectRejected(description, "certificate table is not at the end of the file", folder_ / "signed.exe");
 }
 
 }  // namespace
