@@ -54,6 +54,8 @@ inline constexpr int kIdStatic = 0xFFFF;
 // Results of a modal dialog.
 inline constexpr int kDialogOk = 1;
 inline constexpr int kDialogCancel = 2;
+// The result of a modal dialog that the window system could not create.
+inline constexpr int kDialogNotCreated = -1;
 
 // What a control tells its parent in a command: a button was pressed, a combo box's
 // selection changed.
@@ -150,8 +152,11 @@ class Gui {
  public:
   virtual ~Gui() = default;
 
-  // Dialogs. The modal loop runs until EndDialog; its result is the value given there.
+  // Dialogs. The modal loop runs until EndDialog; its result is the value given there, or
+  // kDialogNotCreated when the dialog could not be made (DialogCreationError then tells why).
   virtual int RunModalDialog(std::uint32_t templateId, DialogEvents& events) = 0;
+  // The system's error code of the last dialog that could not be created; 0 when it gave none.
+  virtual std::uint32_t DialogCreationError() const = 0;
   virtual void EndDialog(WindowHandle dialog, int result) = 0;
   virtual WindowHandle DialogItem(WindowHandle dialog, int controlId) const = 0;
   // Moves the focus to `control` once the current message is done.

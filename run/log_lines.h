@@ -33,6 +33,7 @@ inline constexpr LogLine<Text> kPackageBaseFolderRefused{
     kStep, kLogErrors,
     L"Package folder root %s refused: it is a link or not owned by Administrators or SYSTEM.\r\n"};
 inline constexpr LogLine<> kAllInformationCollected{kStep, kLogInfo, L"All information collected. Start processing.\r\n"};
+inline constexpr LogLine<> kWizardNotCreated{kStep, kLogErrors, L"The wizard window could not be created.\r\n"};
 inline constexpr LogLine<Text> kError{kStep, kLogInfo, L"ERROR: %s\r\n"};
 inline constexpr LogLine<> kEnteringExitInstance{kStep, kLogInfo, L"entering ExitInstance \r\n"};
 inline constexpr LogLine<Text> kDeletingPackageFolder{kStep, kLogInfo, L"Deleting MSI folder %s\r\n"};

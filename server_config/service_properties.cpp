@@ -42,10 +42,10 @@ class PropertyWriter {
 
 std::wstring_view Flag(bool on) { return on ? L"1" : L"0"; }
 
-// Ends the run when nobody is there to put the refusal right.
-void RecordUnattendedFailure(const RunContext& run, std::int32_t kind) {
-  run.result.Record(kind, 0, !run.commandLine.UiLevel().IsQuiet());
-}
+// Ends the run when nobody is there to put the refusal right: left unreported, the failure
+// sends the wizard to its finish page (a failure marked reported would leave the page to walk
+// into the same refusal again).
+void RecordUnattendedFailure(const RunContext& run, std::int32_t kind) { run.result.Record(kind, 0, false); }
 
 bool HasConnections(const RunContext& run, const std::vector<ServiceEntry>& entries, bool attended) {
   const std::vector<std::wstring_view> labels = EntriesWithoutConnection(entries);
@@ -80,7 +80,8 @@ bool HavePassword(const RunContext& run, ServiceEntry& entry, ServicePasswordPro
 bool AppendPassword(const RunContext& run, const ServiceEntry& entry, PropertyEncryption& encryption,
                     PropertyWriter& writer) {
   const std::wstring encrypted = encryption.GetPropertyKey() ? encryption.EncryptPropertyValue(entry.password) : L"";
-  if (encrypted.empty()) {
+  // An empty password encrypts to an empty text: only a password that had text can have failed.
+  if (encrypted.empty() && !entry.password.empty()) {
     run.log.WriteLog(log_lines::kServicePasswordNotEncrypted, entry.displayName);
     run.result.Record(kResultInstallFailed, 0, false);
     return false;

@@ -5,6 +5,7 @@
 #include "packages/product_kinds.h"
 #include "packages/setup_package.h"
 #include "resources/resource_ids.h"
+#include "run/log_lines.h"
 
 namespace setup {
 
@@ -50,7 +51,15 @@ bool CWizardDialog::AddFinishPage(std::unique_ptr<WizardPageBase> page) {
   return AddPage(std::move(page));
 }
 
-int CWizardDialog::DoModal() { return CDialogBase::DoModal(IDD_WIZARD); }
+int CWizardDialog::DoModal() {
+  const int result = CDialogBase::DoModal(IDD_WIZARD);
+  if (result == platform::kDialogNotCreated) {
+    // No page ran: the run did nothing, and must not end as a success.
+    run_.log.WriteLog(log_lines::kWizardNotCreated);
+    run_.result.Record(kResultInstallFailed, gui_.DialogCreationError(), false);
+  }
+  return result;
+}
 
 WizardPageBase* CWizardDialog::Entry(int index) const {
   if (index < 0 || index >= static_cast<int>(pages_.size())) return nullptr;
@@ -93,11 +102,20 @@ bool CWizardDialog::ReportPendingError() {
 }
 
 void CWizardDialog::GoNext() {
-  if (WizardPageBase* page = Entry(current_); page && page->OnNext()) {
-    page->Deactivate();
-    ++current_;
+  bool refused = false;
+  if (WizardPageBase* page = Entry(current_)) {
+    refused = !page->OnNext();
+    if (!refused) {
+      page->Deactivate();
+      ++current_;
+    }
   }
-  if (ReportPendingError()) {
+  // Nobody can put a refusal right in a run that does not wait: activated again, the page
+  // would walk into the same refusal for ever. Such a run ends with a failure.
+  if (refused && !IsAttended() && run_.result.kind == kResultSuccess) {
+    run_.result.Record(kResultInstallFailed, 0, false);
+  }
+  if (ReportPendingError() || (refused && !IsAttended())) {
     if (finishIndex_ > 0 && current_ != finishIndex_) {
       current_ = finishIndex_;
       gui_.BringToForeground(Window());

@@ -97,6 +97,7 @@ WindowHandle HostGui::NewWindow(WindowHandle parent, HostWindow window) {
 }
 
 int HostGui::RunModalDialog(std::uint32_t templateId, DialogEvents& events) {
+  if (refuseDialogs) return kDialogNotCreated;
   const DialogTemplate& dialogTemplate = scripts_.dialogs.at(templateId);
   HostWindow frame;
   frame.kind = HostWindowKind::Dialog;

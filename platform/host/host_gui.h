@@ -72,7 +72,7 @@ struct PaintedBitmap {
 class HostGui : public Gui {
  public:
   // The result of a modal dialog that waited for input no idle action gave.
-  static constexpr int kDialogStalled = -1;
+  static constexpr int kDialogStalled = -2;
   // Screen resolution of the host (pixels per inch).
   static constexpr int kDpi = 96;
   // Pixel height of the system font of dialogs and of controls without a font.
@@ -81,6 +81,7 @@ class HostGui : public Gui {
   explicit HostGui(HostUserInterface& ui);
 
   int RunModalDialog(std::uint32_t templateId, DialogEvents& events) override;
+  std::uint32_t DialogCreationError() const override { return refuseDialogs.value_or(0); }
   void EndDialog(WindowHandle dialog, int result) override;
   WindowHandle DialogItem(WindowHandle dialog, int controlId) const override;
   void PostFocusControl(WindowHandle dialog, WindowHandle control) override;
@@ -174,6 +175,9 @@ class HostGui : public Gui {
   Size BitmapSize(BitmapHandle bitmap) const { return bitmaps_.at(bitmap); }
   Colour BrushColour(BrushHandle brush) const { return brushes_.at(brush); }
 
+  // Set: no modal dialog can be created, as in a session without a window system; the value
+  // is the error the system gives.
+  std::optional<std::uint32_t> refuseDialogs;
   // Run one at a time whenever a modal loop finds the queue empty.
   std::deque<std::function<void()>> idleActions;
 

@@ -215,9 +215,18 @@ class Win32Gui : public Gui {
     RegisterPageClass();
     // A dialog opened from the wizard is modal to it: the wizard waits disabled behind it.
     HWND owner = USER32(GetActiveWindow)();
-    return static_cast<int>(USER32(DialogBoxParamW)(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
-                                                    DialogProc, reinterpret_cast<LPARAM>(&events)));
+    SetLastError(0);
+    const INT_PTR result = USER32(DialogBoxParamW)(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
+                                                   DialogProc, reinterpret_cast<LPARAM>(&events));
+    if (result != -1) return static_cast<int>(result);
+    // Also where the process has no window system to show windows on: a service session whose
+    // desktop heap is spent, or a Wine prefix whose desktop started without a display (there
+    // window creation fails without an error code).
+    dialogCreationError_ = GetLastError();
+    return kDialogNotCreated;
   }
+
+  std::uint32_t DialogCreationError() const override { return dialogCreationError_; }
 
   void EndDialog(WindowHandle dialog, int result) override { USER32(EndDialog)(Hwnd(dialog), result); }
 
@@ -595,6 +604,7 @@ class Win32Gui : public Gui {
   }
 
   std::map<HWND, HWND> toolTips_;
+  DWORD dialogCreationError_ = 0;
 };
 
 }  // namespace

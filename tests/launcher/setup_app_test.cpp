@@ -276,6 +276,21 @@ TEST_F(LauncherTest, TheResultIsReportedOnce) {
   EXPECT_EQ(Host().Ui().messageBoxes[0].text.substr(0, 53), L"Another version of this product is already installed.");
 }
 
+// Where no window can be made (no window system in the session), a silent run has done
+// nothing: it ends as a failed installation with its reason, told once, never as a success.
+TEST_F(LauncherTest, AWizardThatCannotBeCreatedEndsAsAFailedInstallationToldOnce) {
+  AddSinglePackageSetup();
+  Host().Gui().refuseDialogs = 0;
+  EXPECT_EQ(Run({L"/qn", L"/L*v", kLogPath}), kResultInstallFailed);
+  const std::wstring log = LogText();
+  EXPECT_TRUE(LogHas(L"TSL (c): All information collected. Start processing.\r\n"
+                     L"TSL (c): The wizard window could not be created.\r\n"
+                     L"TSL (c): ERROR: Installation failed.\r\n"))
+      << ToUtf8(log);
+  EXPECT_EQ(log.find(L"ERROR"), log.rfind(L"ERROR"));
+  EXPECT_TRUE(Host().Ui().messageBoxes.empty());
+}
+
 // Each row of the result-kind table: the ERROR line with its description, and its message
 // box text (from the STRINGTABLE, never empty) exactly when the row names one.
 TEST_F(LauncherTest, EveryResultKindIsReportedAsItsRowSays) {

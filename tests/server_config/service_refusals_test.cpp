@@ -59,6 +59,9 @@ TEST_P(ServiceRefusals, GiveNoPropertiesAndEndOnlyUnattendedRuns) {
   EXPECT_EQ(prompt_.asked.size(), c.questions);
   EXPECT_EQ(host_.Ui().messageBoxes.size(), c.messageBoxes);
   EXPECT_EQ(result_.kind, c.kind);
+  // Left unreported, an unattended refusal sends the wizard to its finish page rather than
+  // back into the page that refused.
+  if (c.kind != kResultSuccess) EXPECT_FALSE(result_.reported);
   if (!c.logLine.empty()) {
     EXPECT_NE(LogText().find(c.logLine), std::wstring::npos) << ToUtf8(LogText());
   }
@@ -90,6 +93,17 @@ TEST_F(ServiceTest, PasswordIsAskedWithTheServiceAndUserAndKept) {
   // Leaving the page again does not ask again.
   ASSERT_TRUE(Build(false));
   EXPECT_EQ(prompt_.asked.size(), 1u);
+}
+
+// Encrypting an empty password gives an empty text, which is no failure: it is handed on empty.
+TEST_F(ServiceTest, AnEmptyPasswordIsHandedOnEmpty) {
+  AddPackage(L"Tarquel Brammel Server 2023");
+  Entries({L"BRWeb_Service_Username=corp\\web"});
+  prompt_.reply = L"";
+  const std::optional<std::wstring> properties = Build(true);
+  ASSERT_TRUE(properties);
+  EXPECT_TRUE(properties->ends_with(L"BRWeb_Service_Username=\"corp\\web\" BRWeb_Service_Password=\"\" "));
+  EXPECT_EQ(result_.kind, kResultSuccess);
 }
 
 // A provider that gives no key, as on a machine without the base provider.

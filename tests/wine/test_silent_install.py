@@ -1,6 +1,7 @@
 """A packed two-package setup does its whole job without a window: /qn unpacks both packages,
 installs them with Windows Installer and exits with 0; /x /qn removes both again and the main
-package's folder with them. The setup log tells every page the silent run walked through."""
+package's folder with them. The setup log tells every page the silent run walked through. Without
+a display the silent run never ends as a success that installed nothing."""
 import winetest
 from winetest import check, check_equal
 
@@ -17,10 +18,27 @@ def folder(package):
     return winetest.unix_path(f"C:\\ProgramData\\Tarquel\\{package[1]}")
 
 
-def run_setup(setup, log_name, *args):
+def run_setup(setup, log_name, *args, env=None):
     log = winetest.work_dir() / log_name
-    result = winetest.run(setup, *args, "/L*v", winetest.windows_path(log), timeout=300)
+    result = winetest.run(setup, *args, "/L*v", winetest.windows_path(log), timeout=300, env=env)
     return result.exit_code, winetest.read_log(log)
+
+
+def test_without_a_display():
+    """A silent run in a process that cannot reach a display (a container, a CI job) either
+    installs and succeeds, or fails with its reason: never a success with nothing installed."""
+    setup = winetest.pack("two-packages.json", name="NoDisplay.exe")
+    code, log = run_setup(setup, "no-display.log", "/qn", env={"DISPLAY": ":9999"})
+    if code == 0:
+        for package in (QUIBRIX, BRAMMEL):
+            check(installed(package), f"{package[0]} is installed by the run that succeeded")
+        return
+    check_equal(code, 2, f"exit code of the silent run without a display: {log!r}")
+    check("TSL (c): All information collected. Start processing.\r\n"
+          "TSL (c): The wizard window could not be created.\r\n" in log, f"the log tells why: {log!r}")
+    check_equal(log.count("TSL (c): ERROR: Installation failed."), 1, "the failure is reported once")
+    for package in (QUIBRIX, BRAMMEL):
+        check(not installed(package), f"{package[0]} is not installed by the failed run")
 
 
 def test():
@@ -42,6 +60,8 @@ def test():
     for package in (QUIBRIX, BRAMMEL):
         check(not installed(package), f"{package[0]} is removed")
     check(not folder(QUIBRIX).exists(), "the main package's folder is removed with its product")
+
+    test_without_a_display()
 
 
 winetest.main(test)

@@ -143,6 +143,20 @@ TEST_F(WizardTest, QuickInstallWalksByItselfAtTheFullLevel) {
   EXPECT_TRUE(seen_.empty());
 }
 
+// A page that refuses Next in a run nobody attends is not walked into again: the run ends on
+// the finish page with a failure, reported once.
+TEST_F(WizardTest, AnUnattendedRefusalEndsOnTheFinishPageAsAFailure) {
+  Start({L"/qr", L"/L*v", kLogPath});
+  CWizardDialog& frame = Frame(kThreePages);
+  int asked = 0;
+  PageNamed(L"Unpack").onNext = [&] { return ++asked > 100; };
+  EXPECT_EQ(frame.DoModal(), platform::kDialogOk);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(result_.kind, kResultInstallFailed);
+  EXPECT_EQ(reports_, 1);
+  EXPECT_EQ(PageLines().back(), L"Deactivating dialog Finish");
+}
+
 TEST_F(WizardTest, UnattendedFailureShowsTheFrameOnTheFinishPage) {
   Start({L"/qb", L"/L*v", kLogPath});
   CWizardDialog& frame = Frame(kThreePages);
