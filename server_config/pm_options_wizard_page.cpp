@@ -245,7 +245,8 @@ void PMOptionsWizardPage::OnCommand(platform::WindowHandle, int controlId, std::
 }
 
 bool PMOptionsWizardPage::OnCancel() {
-  if (!worker_) return true;
+  // Leaving the setup here is the user's exit like anywhere else.
+  if (!worker_) return WizardPageBase::OnCancel();
   cancelRequested_ = true;
   // The worker looks at the flag between files; it never waits for this thread.
   worker_->Join();

@@ -70,10 +70,13 @@ void SystemIntegrityWizardPage::CreateControls(platform::WindowHandle parent, in
 }
 
 void SystemIntegrityWizardPage::Activate() {
+  // Asked before the walk: the pages after this one may make the frame attended (the finish
+  // page of a quick install waits for the user), and this page must not move on a second time.
+  const bool walksByItself = !frame_.IsAttended();
   WizardPageBase::Activate();
   // A run that walks by itself has moved on already (Next passes a page without findings);
   // one that waits for the user passes the page here.
-  if (finding_ == Finding::Skipped && frame_.IsAttended()) frame_.GoNext();
+  if (finding_ == Finding::Skipped && !walksByItself) frame_.GoNext();
 }
 
 void SystemIntegrityWizardPage::OnShow() {

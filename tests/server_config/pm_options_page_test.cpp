@@ -102,6 +102,8 @@ TEST_F(PMOptionsPageTest, EnoughSpaceLeavesTheBackupOnUnlessTheInstallerSectionA
     Press(kCancel);
     Press(kCancel);
     frame_->DoModal();
+    // A cancel on this page is the user's exit, as on any other.
+    EXPECT_EQ(result_.kind, kResultUserCancelled);
   }
 }
 

@@ -1,7 +1,8 @@
 """Runs of a packed setup over installed products, on real installs under Wine:
 - /f /qn reinstalls the installed products and /qn over them modifies them;
 - an attended run over the installed 2023 edition offers "&Quick Install" on the Back button of
-  its welcome page and, pressed, installs the 2024 edition without stopping;
+  its welcome page and, pressed, installs the 2024 edition without stopping until its finish
+  page, which waits for Finish;
 - a 2024 edition of another bitness and edition blocks the installation: an attended run stops
   on the system-integrity page with Next disabled and ends cancelled, a silent run ends cancelled."""
 import winetest
@@ -53,6 +54,9 @@ def quick_install(setup):
     check_equal(walk.pages, ["Welcome", "SystemIntegrity", "UnpackMSIFromEXE", "ServiceConfiguration", "Install (hidden)", "Finish"],
                 "the quick install walked to its end by itself")
     check(installed(QUIBRIX_2024), "the 2024 edition is installed")
+    finish = walk.windows.get("Finish")
+    check(finish is not None and any(c["text"] == "Setup completed" and c["visible"] for c in finish["controls"]),
+          "the finish page of the quick install waits for Finish and tells the success")
     for name in ("Setup.exe", "Quibrix2023.exe"):
         code, _ = run_setup(winetest.work_dir() / name, f"remove-{name}.log", "/x", "/qn")
         check_equal(code, 0, f"exit code of the removal by {name}")

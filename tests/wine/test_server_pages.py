@@ -3,7 +3,7 @@ workflow-server cluster setup over an installation whose "brammel.ini" says "Mas
 starts its cluster page in the master role with that installation's port, and a mobile-server
 setup over existing server data measures the backup and offers its options. Both pages are
 shown in English and German; screenshots of them are kept in the work folder. Every run is
-cancelled on its page and ends on the finish page."""
+cancelled on its page and ends on the finish page with the user's exit (exit code 3)."""
 import shutil
 import subprocess
 import time
@@ -72,10 +72,14 @@ def run_to_page(setup, process, title, page_text, look, shot):
         winetest.click(CANCEL, process=process, title=title)
         wait_for_finish_page(process, title)
         winetest.click(NEXT, process=process, title=title)
-        running.wait(timeout=60)
+        result = running.wait(timeout=60)
     finally:
         running.kill()
-    return winetest.read_log(log)
+    log_text = winetest.read_log(log)
+    # A cancel ends as the user's exit on whichever page it comes from.
+    check_equal(result.exit_code, 3, f"exit code after Cancel on the page: {log_text!r}")
+    check("TSL (c): ERROR: User cancelled installation. (1602 - " in log_text, "the cancel is logged as the user's exit")
+    return log_text
 
 
 def cluster(setup, process, title, page_title, master_label, port_label, shot):

@@ -2,11 +2,13 @@
 // cabinets by the worker thread, installed by the host installer, and the outcome told.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "support/test_cabinets.h"
 #include "wizard/finish_wizard_page.h"
 #include "wizard/install_wizard_page.h"
+#include "wizard/system_integrity_wizard_page.h"
 #include "wizard/unpack_wizard_page.h"
 #include "wizard/wizard_fixture.h"
 
@@ -190,6 +192,29 @@ TEST_F(WorkPagesTest, AnUnattendedRunWalksEveryPageWithTheFrameHidden) {
                              L"Deactivating dialog UnpackMSIFromEXE", L"Activating dialog Install (hidden)",
                              L"Deactivating dialog Install (hidden)", L"Activating dialog Finish",
                              L"Deactivating dialog Finish"}));
+}
+
+// The finish page of a multi-package quick install waits for the user: the system-integrity
+// page before it, once its own walk returns, must not press Next for them.
+TEST_F(WorkPagesTest, AQuickInstallOfTwoPackagesWaitsOnItsFinishPage) {
+  AddPackages(2);
+  quickInstall_.emplace_back(L"QB::P", L"23.0.0.1", false, L"en", false);
+  CWizardDialog& frame = Frame({});
+  frame.AddPage(std::make_unique<SystemIntegrityWizardPage>(frame));
+  frame.AddPage(std::make_unique<UnpackWizardPage>(frame, cancel_));
+  frame.AddPage(std::make_unique<InstallWizardPage>(frame, quickInstall_, nullptr));
+  frame.AddFinishPage(std::make_unique<FinishWizardPage>(frame, quickInstall_));
+  std::vector<std::wstring> finishTexts;
+  While([&] { finishTexts = ShownTexts(); });
+  Press(platform::kIdOk);
+  EXPECT_EQ(frame.DoModal(), platform::kDialogOk);
+
+  EXPECT_EQ(result_.kind, kResultSuccess);
+  EXPECT_EQ(seen_.size(), 1u);
+  ASSERT_FALSE(finishTexts.empty());
+  EXPECT_EQ(finishTexts[0], L"Setup completed");
+  const std::vector<std::wstring> lines = PageLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), L"Activating dialog Finish"), 1);
 }
 
 TEST(FinishTexts, EachRunAndOutcomeHasItsTexts) {
