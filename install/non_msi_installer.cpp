@@ -72,9 +72,11 @@ SetupResult NonMSIInstaller::RemoveOne(SetupPackage& package, SetupReportAsyncPr
 template <class Undo>
 void NonMSIInstaller::RollBack(PackageList& packages, std::size_t failed, Undo undo) {
   const RemoveSwitchOn removeSwitch(run_.commandLine);
+  rollingBack_ = true;
   for (std::size_t index = failed; index-- > 0;) {
     if (packages.packages[index].handle) undo(packages.packages[index]);
   }
+  rollingBack_ = false;
 }
 
 SetupResult NonMSIInstaller::Install(PackageList& packages, SetupReportAsyncProgressIF& progress) {

@@ -4,6 +4,7 @@
 // installing, modifying, repairing, removing and extracting one package means.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -39,6 +40,10 @@ class NonMSIInstaller : public SetupAsyncInstallProcessIF {
   virtual SetupResult ExtractPackage(SetupPackage& package, SetupReportAsyncProgressIF& progress) = 0;
   virtual void CancelAction() = 0;
 
+  // A rollback is running: it starts with a fresh cancel state and runs to its end, so the
+  // package actions do not stop for a cancel meanwhile (the cancel that started it included).
+  bool RollingBack() const { return rollingBack_; }
+
   const RunContext& run_;
 
  private:
@@ -49,6 +54,9 @@ class NonMSIInstaller : public SetupAsyncInstallProcessIF {
   template <class Undo>
   void RollBack(PackageList& packages, std::size_t failed, Undo undo);
   bool IsRegistered(const SetupPackage& package) const;
+
+  // Written by the worker only.
+  std::atomic<bool> rollingBack_ = false;
 
   // The lines of a maintenance operation over the installed packages.
   struct MaintenanceLines {

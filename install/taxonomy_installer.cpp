@@ -9,7 +9,7 @@ SetupResult TaxonomyInstaller::RunSteps(std::uint32_t actionTextId, SetupReportA
     progress.SetStatusText(run_.languages.FormatText(actionTextId, step));
     run_.platform.system->Sleep(kStepMs);
     progress.StepProgress(kStepProgress);
-    if (cancelled_) return SetupResult{kResultUserCancelled, 0, false};
+    if (cancelled_ && !RollingBack()) return SetupResult{kResultUserCancelled, 0, false};
   }
   return SetupResult{};
 }

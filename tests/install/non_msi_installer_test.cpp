@@ -240,16 +240,20 @@ TEST_F(NonMsiInstallerTest, RegistrationFailuresEndTheInstallationAsFailed) {
 }
 
 TEST_F(NonMsiInstallerTest, ACancelStopsAfterTheCurrentStepAndLeavesNoRegistration) {
+  const SetupPackage& first = AddPackage();
   const SetupPackage& package = AddPackage();
   TaxonomyInstaller installer(Run());
   progress_.onText = [&](int step) {
-    if (step == 4) installer.Cancel();
+    if (step == 14) installer.Cancel();
   };
   ExpectResult(installer.Install(packages_, progress_), kResultUserCancelled, false);
-  EXPECT_EQ(progress_.texts.size(), 4u);
-  EXPECT_EQ(progress_.position, 40);
   EXPECT_FALSE(Registered(package));
-  EXPECT_NE(LogText().find(L"Failed to install product Taxonomy 0.\r\n"), std::wstring::npos);
+  EXPECT_NE(LogText().find(L"Failed to install product Taxonomy 1.\r\n"), std::wstring::npos);
+  // The package before is removed again, all ten steps of it: the cancel that ended the
+  // installation does not stop its rollback.
+  EXPECT_FALSE(Registered(first));
+  EXPECT_EQ(progress_.texts.size(), 24u);
+  EXPECT_NE(LogText().find(L"Successfully un-installed product Taxonomy 0.\r\n"), std::wstring::npos);
 }
 
 TEST_F(NonMsiInstallerTest, AFailedInstallationRemovesThePackagesInstalledBeforeIt) {
