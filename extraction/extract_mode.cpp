@@ -7,21 +7,15 @@ namespace setup {
 
 namespace {
 
-// The current folder as an absolute path, so that each console line names its file in full.
-// A drive's root loses its backslash: the file names bring their own.
-std::wstring Destination(const platform::FileSystem& files) {
-  std::wstring folder = files.CurrentFolder();
-  if (folder.empty()) return L".";
-  if (folder.back() == L'\\') folder.pop_back();
-  return folder;
-}
+// The current directory as it is named: each console line names its file as ".\\<file>".
+constexpr wchar_t kDestination[] = L".";
 constexpr std::uint32_t kDamagedPackageCode = 1620;
 
 }  // namespace
 
 ExtractModeEnd ExtractEveryPackage(const RunContext& run) {
   MSIExtractionProgressHandler sink(*run.platform.console);
-  const std::wstring destination = Destination(*run.platform.files);
+  const std::wstring destination = kDestination;
   for (SetupPackage& package : run.packages.packages) {
     if (IsTaxonomyPackage(package)) {
       if (UnpackTaxonomyPackage(run, package, destination) != kResultSuccess) {

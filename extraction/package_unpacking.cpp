@@ -60,7 +60,9 @@ int UnpackCabinetPackage(const RunContext& run, SetupPackage& package, ICBSCabin
     run.log.WriteLog(log_lines::kExtractingResource, package.dataName);
     if (settings.showDetail) settings.showDetail(run.languages.FormatText(IDS_READING_PACKAGE, package.productName));
     ICBSCabinetExtractor extractor = PackageCabinetExtractor(run.platform, package, package.packageFolder);
-    if (!extractor.Extract(sink) && !settings.cancelRequested) {
+    if (!extractor.Extract(sink, &settings.cancelRequested)) {
+      // A cancel fails the extraction at its next read; none of its files stay behind.
+      if (settings.cancelRequested) return kResultUserCancelled;
       return ICBSCabinetExtractor::DiskFull() ? kResultDiskFull : kResultCabinetDamaged;
     }
     if (IsMsiPackage(package)) {

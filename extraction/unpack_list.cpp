@@ -19,7 +19,11 @@ std::vector<UnpackEntry> BuildUnpackList(PackageList& packages, bool repairing, 
   std::vector<UnpackEntry> list;
   if (repairing) return list;
   for (SetupPackage& package : packages.packages) {
-    if (package.handle && package.packageFile.empty()) list.push_back({&package, PackageDataSize(platform, package)});
+    if (!package.handle) continue;
+    // A package whose folder already holds its MSI is not expanded again, but still needs its
+    // language transform: it takes no share of the progress.
+    const bool unpacked = !package.packageFile.empty();
+    list.push_back({&package, unpacked ? 0 : PackageDataSize(platform, package)});
   }
   return list;
 }

@@ -18,8 +18,8 @@ struct UnpackEntry {
 // file (0 when it has neither).
 std::uint64_t PackageDataSize(const platform::Platform& platform, const SetupPackage& package);
 
-// Every package this run acts on that has no package file yet, in package order; nothing when
-// repairing.
+// Every package this run acts on, in package order; nothing when repairing. A package that has
+// its package file already is listed with size 0: only its language transform is written.
 std::vector<UnpackEntry> BuildUnpackList(PackageList& packages, bool repairing, const platform::Platform& platform);
 
 }  // namespace setup

@@ -23,6 +23,8 @@ constexpr std::size_t kTargetPathBuffer = 260;
 constexpr std::intptr_t kCabinetDataStream = 1;
 constexpr std::intptr_t kSkipEntry = 0;
 constexpr std::intptr_t kAbortCopy = -1;
+// What a read callback returns for a read that failed.
+constexpr unsigned kReadFailed = static_cast<unsigned>(-1);
 
 // The state of the running extraction, shared with the callbacks.
 struct ExtractionState {
@@ -30,6 +32,7 @@ struct ExtractionState {
   const std::byte* resource = nullptr;  // the resource, at its length prefix
   std::uint32_t cabinetLength = 0;      // never more than the resource holds
   ICBSCabinetProgressCallbacks* sink = nullptr;
+  const std::atomic<bool>* cancelRequested = nullptr;
   bool diskFull = false;
   bool writeFellShort = false;
   std::vector<std::wstring> createdFiles;
@@ -112,6 +115,7 @@ std::intptr_t OpenCallback(char* path, int openFlags, int permissionFlags) {
 unsigned ReadCallback(std::intptr_t number, void* buffer, unsigned count) {
   CabinetStream* stream = g_streams.Find(number);
   if (!stream) return 0;
+  if (g_state.cancelRequested && *g_state.cancelRequested) return kReadFailed;
   if (stream->kind == CabinetStream::Kind::Memory) {
     const std::uint32_t available = stream->position < stream->length ? stream->length - stream->position : 0;
     const std::uint32_t n = std::min<std::uint32_t>(available, count);
@@ -239,10 +243,11 @@ ICBSCabinetExtractor::~ICBSCabinetExtractor() {
   g_state.diskFull = diskFull;
 }
 
-bool ICBSCabinetExtractor::Extract(ICBSCabinetProgressCallbacks& sink) {
+bool ICBSCabinetExtractor::Extract(ICBSCabinetProgressCallbacks& sink, const std::atomic<bool>* cancelRequested) {
   // A missing resource is a cabinet that cannot be opened, not a file of the display name.
   if (!context_ || !resourceFound_) return false;
   g_state.sink = &sink;
+  g_state.cancelRequested = cancelRequested;
   g_state.createdFiles.clear();
   g_state.writeFellShort = false;
   // Wine's decompression carries on after a write that fell short and reports success: such a
@@ -250,6 +255,7 @@ bool ICBSCabinetExtractor::Extract(ICBSCabinetProgressCallbacks& sink) {
   const bool copied = context_->Copy(cabinetName_, cabinetFolder_, &CabinetNotifications::Notify, this) &&
                       !g_state.writeFellShort;
   g_state.sink = nullptr;
+  g_state.cancelRequested = nullptr;
   // Streams the decompression left open after a failure are closed before their files go.
   g_streams.Clear();
   if (!copied) RemoveCreatedFiles();

@@ -7,6 +7,7 @@
 // process-wide: only one extractor may exist at a time.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,7 +45,9 @@ class ICBSCabinetExtractor {
   // Expands the whole cabinet. True exactly when the decompression reports success. A cabinet
   // entry whose name would leave the destination fails the extraction as damaged, and the
   // files a failed extraction created are removed again, so that no cut-short file remains.
-  bool Extract(ICBSCabinetProgressCallbacks& sink);
+  // A set `cancelRequested` fails the next read of the cabinet, so a cancel ends even a large
+  // cabinet's expansion at once.
+  bool Extract(ICBSCabinetProgressCallbacks& sink, const std::atomic<bool>* cancelRequested = nullptr);
 
   // Whether a write of the last extraction failed because the disk was full.
   static bool DiskFull();

@@ -106,7 +106,9 @@ void UnpackWizardPage::Activate() {
     worker_->WaitFinished(kWorkerPoll);
   }
   run.log.WriteLog(log_lines::kWorkerThreadStopped);
-  for (int round = 0; round < kFinalPumpRounds; ++round) {
+  TakeProgress();
+  // Only a frame that someone can see needs time to show the last progress values.
+  for (int round = 0; round < kFinalPumpRounds && gui_.IsShown(frame_.Window()); ++round) {
     TakeProgress();
     if (!gui_.PumpPendingMessages()) break;
     run.platform.system->Sleep(kFinalPumpPauseMs);
@@ -120,12 +122,10 @@ void UnpackWizardPage::Activate() {
 }
 
 bool UnpackWizardPage::OnCancel() {
-  if (!worker_) return true;
-  if (cancelRequested_) return false;
+  if (!worker_) return WizardPageBase::OnCancel();
+  // The worker looks at the flag between packages and at every read of a cabinet; the page's
+  // loop keeps pumping (and painting) until it has stopped, then records the user's exit.
   cancelRequested_ = true;
-  // The worker looks at the flag between packages; it never waits for this thread.
-  worker_->Join();
-  frame_.Run().log.WriteLog(log_lines::kWorkerThreadStopped);
   return false;
 }
 
@@ -137,9 +137,15 @@ void UnpackWizardPage::HandOverDetail(const std::wstring& text) {
   gui_.Post(Window(), kUnpackDetailMessage, 0, 0);
 }
 
-bool UnpackWizardPage::OnPostedMessage(platform::WindowHandle window, std::uint32_t message, std::uintptr_t,
+bool UnpackWizardPage::OnPostedMessage(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                        std::intptr_t) {
-  if (window != Window() || message != kUnpackDetailMessage) return false;
+  if (window != Window()) return false;
+  // Progress values also arrive here when the page's pump delivers them.
+  if (message == kUnpackProgressMessage) {
+    if (progress_ != 0) gui_.SetProgressPosition(progress_, static_cast<int>(wParam));
+    return true;
+  }
+  if (message != kUnpackDetailMessage) return false;
   ShowDetail();
   return true;
 }

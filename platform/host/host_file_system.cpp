@@ -1,5 +1,7 @@
 #include "platform/host/host_file_system.h"
 
+#include <thread>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -80,6 +82,7 @@ class HostFileStream : public FileStream {
   HostFileStream& operator=(const HostFileStream&) = delete;
 
   std::uint32_t Read(void* buffer, std::uint32_t count) override {
+    if (files_.readDelay.count() > 0) std::this_thread::sleep_for(files_.readDelay);
     const ssize_t read = ::read(descriptor_, buffer, count);
     return read > 0 ? static_cast<std::uint32_t>(read) : 0;
   }

@@ -3,6 +3,7 @@
 // Windows, names ignore case: an existing file or folder is found under any spelling.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -63,6 +64,8 @@ class HostFileSystem : public FileSystem {
   // Bytes the volume has left for writes through streams; a write that does not fit fails
   // with the disk-full error. No limit when empty.
   std::optional<std::uint64_t> freeSpace;
+  // How long every read of an open stream takes, as on a slow disk or network share.
+  std::chrono::milliseconds readDelay{0};
 
   std::wstring currentFolder = L"C:\\Work";
   std::map<KnownFolder, std::wstring> knownFolders{{KnownFolder::CommonAppData, L"C:\\ProgramData"},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <random>
 
 #include "extraction/extract_mode.h"
@@ -202,17 +203,50 @@ TEST_F(UnpackTest, ACancelEndsTheWorkerWithoutAnErrorLine) {
   EXPECT_EQ(orphan.Run(), kWorkerFailedExitCode);
 }
 
-TEST_F(UnpackTest, TheUnpackListSkipsPackagesAlreadyUnpackedAndIsEmptyWhenRepairing) {
+// A package whose folder holds its MSI from an earlier run is listed without bytes: it is not
+// expanded again, but a run in another language still gets its transform.
+// A cancel does not wait for the rest of a large cabinet: the next read fails the expansion,
+// and the files it had begun are gone.
+TEST_F(UnpackTest, ACancelEndsALargeCabinetAtItsNextRead) {
+  const std::string cabinet = testing::PackedCabinet(temp_.Path() / "large", {{"large.msi", Noise(2'000'000)}});
+  Host().Files().CreateDirectory(L"C:\\Setup");
+  Host().Files().WriteFile(L"C:\\Setup\\large.cab", cabinet);
+  AddRecord(0).dataName = L"C:\\Setup\\large.cab";
+  Host().Files().readDelay = std::chrono::milliseconds(20);
+  Run();
+  UnpackWorker worker(&*run_, BuildUnpackList(packages_, false, Host()), sink_, Settings());
+  worker.Start();
+  EXPECT_FALSE(worker.WaitFinished(std::chrono::milliseconds(200)));
+  const auto cancelled = std::chrono::steady_clock::now();
+  cancel_ = true;
+  EXPECT_TRUE(worker.WaitFinished(std::chrono::milliseconds(1000)));
+  EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::milliseconds(100));
+  EXPECT_EQ(worker.Join(), kWorkerFailedExitCode);
+  EXPECT_EQ(result_.kind, kResultUserCancelled);
+  EXPECT_FALSE(Exists(FolderOf(0) + L"\\large.msi"));
+}
+
+TEST_F(UnpackTest, TheUnpackListCountsNoBytesForPackagesAlreadyUnpackedAndIsEmptyWhenRepairing) {
   AddPackage(0, {{"a.msi", "a"}});
-  AddPackage(1, {{"b.msi", std::string(5000, 'b')}}).packageFile = L"C:\\Cached\\b.msi";
+  AddPackage(1, {{"b.msi", std::string(5000, 'b')}}).packageFile = FolderOf(1) + L"\\cached.msi";
   AddPackage(2, {{"c.msi", "c"}}).handle = false;
   const auto list = BuildUnpackList(packages_, false, Host());
-  ASSERT_EQ(list.size(), 1u);
+  ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].package, &packages_.packages[0]);
   EXPECT_EQ(list[0].size, Host().Resources().FindPackageResource(L"PACKAGE_0", 1033)->size() - 4);
+  EXPECT_EQ(list[1].package, &packages_.packages[1]);
+  EXPECT_EQ(list[1].size, 0u);
   EXPECT_TRUE(BuildUnpackList(packages_, true, Host()).empty());
   EXPECT_EQ(RunWorker(true), 0);
   EXPECT_FALSE(Exists(FolderOf(0)));
+
+  Run();
+  MakeGerman();
+  Host().Resources().AddPackageResource(L"PACKAGE_1_1031", 1031, "german transform");
+  EXPECT_EQ(RunWorker(), 0);
+  EXPECT_FALSE(Exists(FolderOf(1) + L"\\b.msi"));
+  EXPECT_EQ(Read(FolderOf(1) + L"\\Transform_de.mst"), "german transform");
+  EXPECT_EQ(packages_.packages[1].transformFile, L"Transform_de.mst");
 }
 
 TEST_F(UnpackTest, AFolderWithOneMsiIsReusedAndOneWithTwoIsUnpackedAgain) {
@@ -290,8 +324,8 @@ TEST_F(ExtractModeTest, EveryPackageGoesToTheCurrentFolderWithOneConsoleLinePerF
   AddPackage(2, {{"third.msi", "third"}});
   EXPECT_EQ(ExtractEveryPackage(Run()), ExtractModeEnd::Completed);
   EXPECT_EQ(Host().Console().output,
-            L"extracting C:\\Work\\first.msi...\r\nextracting C:\\Work\\docs\\notes.txt...\r\n"
-            L"extracting C:\\Work\\second.msi...\r\nextracting C:\\Work\\third.msi...\r\n");
+            L"extracting .\\first.msi...\r\nextracting .\\docs\\notes.txt...\r\n"
+            L"extracting .\\second.msi...\r\nextracting .\\third.msi...\r\n");
   EXPECT_EQ(ReadHere("first.msi"), "first");
   EXPECT_EQ(ReadHere("docs\\notes.txt"), "notes");
   EXPECT_EQ(ReadHere("third.msi"), "third");
