@@ -9,8 +9,9 @@ namespace setup {
 bool RemoveConflictingInstallation(const RunContext& run, ProductRecord& installed) {
   const std::wstring displayName = installed.DisplayName();
   run.log.WriteLog(log_lines::kAutomaticUninstall, displayName);
-  // A silent launcher (with or without its finish message box) removes silently too.
-  const UiLevel uiLevel = run.commandLine.UiLevel().IsSilent() ? UiLevel::None() : UiLevel::Basic();
+  // Only a launcher without any interface removes without one; "/qn+" with its finish message
+  // box shows the basic interface.
+  const UiLevel uiLevel = run.commandLine.UiLevel() == UiLevel::None() ? UiLevel::None() : UiLevel::Basic();
   const SetupResult removal = UninstallFromCache(run.platform, run.log, installed, uiLevel);
   if (removal.kind == kResultSuccess) return true;
   if (removal.kind == kResultNoMsiForUninstall) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/system_function.h"
+#include "platform/win32/running_under_wine.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -111,11 +112,6 @@ AccessEntry ToAccessEntry(const EXPLICIT_ACCESS_W& entry) {
       break;
   }
   return result;
-}
-
-bool RunningUnderWine() {
-  static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-  return wine;
 }
 
 // Wine 8 shows a symbolic link in the prefix as a reparse point only when it points to a

@@ -8,16 +8,12 @@
 #include <vector>
 
 #include "platform/win32/system_function.h"
+#include "platform/win32/running_under_wine.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
 
 namespace {
-
-bool RunsUnderWine() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 // The text of a whole file, or nothing when it cannot be read.
 std::string ReadWholeFile(const std::wstring& path) {
@@ -158,7 +154,7 @@ class Win32Installer : public Installer {
   }
   std::wstring SideLog() const { return appendTo_ + L".installer"; }
 
-  const bool underWine_ = RunsUnderWine();
+  const bool underWine_ = RunningUnderWine();
   std::wstring appendTo_;  // under Wine: the launcher's log that each call's lines are appended to
   InstallerMessageHandler* current_ = nullptr;
   INSTALLUI_HANDLERW outside_ = nullptr;

@@ -11,9 +11,9 @@
 // first (the file is shared exclusively). So a commit of a database that has viewed a
 // transform closes its msi.dll handle, opens the file afresh, applies again every transform
 // that was applied for real since the last commit, and commits that handle, which then stands
-// behind the database's handle. On Windows the result is the same as committing the first
-// handle. Only databases opened in direct mode (the launcher's mode) are reopened, and changes
-// made on them other than by transforms would be lost; the launcher makes none.
+// behind the database's handle. Windows commits the first handle as it is: the repair runs
+// under Wine only. Only databases opened in direct mode (the launcher's mode) are reopened,
+// and changes made on them other than by transforms would be lost; the launcher makes none.
 #include <windows.h>
 
 #include <msi.h>
@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "platform/win32/system_function.h"
+#include "platform/win32/running_under_wine.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -86,7 +87,7 @@ class Win32InstallerDatabases : public InstallerDatabases {
     std::lock_guard lock(mutex_);
     const auto state = databases_.find(database);
     if (state == databases_.end()) return ERROR_INVALID_HANDLE;
-    if (state->second.viewedTransform && !state->second.appliedSinceCommit.empty() &&
+    if (RunningUnderWine() && state->second.viewedTransform && !state->second.appliedSinceCommit.empty() &&
         state->second.persistMode == kDatabaseOpenDirect) {
       if (const UINT reopened = ReopenAndReapply(database, state->second); reopened != ERROR_SUCCESS) return reopened;
     }

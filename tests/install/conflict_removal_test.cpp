@@ -39,5 +39,15 @@ TEST_F(ConflictRemovalTest, ASilentRunRemovesSilentlyAndShowsNoBox) {
   EXPECT_EQ(Host().Installer().installCalls[0].uiLevel, UiLevel::None().Value());
 }
 
+// With its finish message box ("/qn+") the run is not without interface: the removal shows
+// the basic one.
+TEST_F(ConflictRemovalTest, ASilentRunWithItsFinishBoxRemovesWithTheBasicInterface) {
+  Start({L"/L*v", testing::kLogPath, L"/qn+"});
+  ArrangeInstalledProduct();
+  EXPECT_TRUE(RemoveConflictingInstallation(Run(), installed_));
+  ASSERT_EQ(Host().Installer().installCalls.size(), 1u);
+  EXPECT_EQ(Host().Installer().installCalls[0].uiLevel, UiLevel::Basic().Value());
+}
+
 }  // namespace
 }  // namespace setup
