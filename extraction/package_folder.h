@@ -8,11 +8,14 @@
 
 namespace setup {
 
-// Creates the folder and its missing parents. A folder this call creates gets an access list
-// of its own, not inherited from the base folder (which is open to EVERYONE): full access for
-// SYSTEM and Administrators, read and execute for Users, since it holds the launcher copy that
-// Add/Remove Programs later starts with administrator rights. A failure to set that list is
-// logged and the folder is used all the same. True when the folder exists afterwards.
+// Creates the folder and its missing parents. The folder itself is created with an access
+// list of its own, not inherited from the base folder (which every user may write to): full
+// access for SYSTEM and Administrators, read and execute for Users, since it holds what the
+// launcher installs with administrator rights and the launcher copy that Add/Remove Programs
+// starts with them. The list is given to the creation, so the folder never exists without it.
+// Where no list can be given the folder is made without one, and that is logged. True when
+// the folder exists afterwards; false also when it appeared, made by someone else, between
+// the look and the creation.
 bool CreatePackageFolder(platform::Platform& platform, SetupLog& log, std::wstring_view folder);
 
 }  // namespace setup

@@ -3,6 +3,7 @@
 #include "extraction/package_folder.h"
 #include "foundation/file_utilities.h"
 #include "foundation/text.h"
+#include "packages/package_folder_trust.h"
 #include "packages/package_resource_names.h"
 #include "resources/resource_ids.h"
 #include "run/log_lines.h"
@@ -51,7 +52,11 @@ ICBSCabinetExtractor PackageCabinetExtractor(platform::Platform& platform, const
 int UnpackCabinetPackage(const RunContext& run, SetupPackage& package, ICBSCabinetProgressCallbacks& sink,
                          const UnpackSettings& settings) {
   // Without a base folder there is nowhere to unpack to (a relative path would land anywhere).
-  if (package.packageFolder.empty() || !CreatePackageFolder(run.platform, run.log, package.packageFolder)) {
+  // A folder that is to be unpacked into is this run's own or one that only administrators
+  // can change: anything else is removed first.
+  if (package.packageFolder.empty() ||
+      (package.packageFile.empty() && !RemoveUntrustedPackageFolder(run.platform, run.log, package.packageFolder)) ||
+      !CreatePackageFolder(run.platform, run.log, package.packageFolder)) {
     run.log.WriteLog(log_lines::kNoPackageFolder, package.productName);
     return kResultInstallFailed;
   }

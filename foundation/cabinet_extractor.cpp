@@ -198,6 +198,10 @@ struct CabinetNotifications {
         if (!data.userData) return kSkipEntry;
         return OpenTarget(static_cast<const ICBSCabinetExtractor*>(data.userData)->destination_, data.name);
       case CabinetNotification::CloseFileInfo: return CloseTarget(data);
+      // Sets of several cabinets are not supported, and the one cabinet is all there is: an
+      // answer that let the expansion go on would have every open return the same cabinet
+      // again, read over and over for ever. Aborting ends it as a damaged package.
+      case CabinetNotification::NextCabinet: return kAbortCopy;
       default: return 0;
     }
   }

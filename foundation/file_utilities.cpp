@@ -111,8 +111,8 @@ bool ICBSFileUtilities::HasFullAccess(std::wstring_view path, std::uint32_t acce
   return false;
 }
 
-bool ICBSFileUtilities::GrantEveryoneFullAccess(std::wstring_view path) {
-  return platform_.files->SetInheritedAccess(path, L"EVERYONE", platform::kGenericAll);
+bool ICBSFileUtilities::GrantEveryoneAccess(std::wstring_view path, std::uint32_t accessMask) {
+  return platform_.files->SetInheritedAccess(path, L"EVERYONE", accessMask);
 }
 
 bool ICBSFileUtilities::DeleteFolderTree(std::wstring_view folder) {

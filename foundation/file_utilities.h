@@ -41,8 +41,9 @@ class ICBSFileUtilities {
   // An explicit access-control entry of the path grants exactly `accessMask` to the account
   // (by name, or by a SID of that account name; names compare ignoring case).
   bool HasFullAccess(std::wstring_view path, std::uint32_t accessMask, std::wstring_view account) const;
-  // Adds full access (GENERIC_ALL) for EVERYONE, inherited by files and subfolders.
-  bool GrantEveryoneFullAccess(std::wstring_view path);
+  // Sets `accessMask` for EVERYONE, inherited by files and subfolders, in place of any
+  // earlier entry of EVERYONE.
+  bool GrantEveryoneAccess(std::wstring_view path, std::uint32_t accessMask);
 
   // Deletes everything below the folder, then the folder; read-only files included, a file
   // in use is tried once more after a second. Links (junctions, symbolic links) are removed

@@ -1,5 +1,6 @@
 #include "install/non_msi_installer.h"
 
+#include "foundation/text.h"
 #include "install/non_msi_package_registration.h"
 #include "packages/non_msi_registration.h"
 #include "run/log_lines.h"
@@ -41,16 +42,16 @@ SetupResult NonMSIInstaller::InstallOne(SetupPackage& package, SetupReportAsyncP
   if (!CreateNonMsiRegistrationKey(run_, package)) return Failed(kResultRegistrationKeyNotCreated);
   const SetupResult installed = InstallPackage(package, progress);
   if (!IsSuccess(installed)) {
-    run_.log.WriteLog(log_lines::kNonMsiInstallFailed, package.productName);
+    run_.log.WriteLog(log_lines::kNonMsiInstallFailed, EscapeControlCharacters(package.productName));
     // The key alone would make the package count as installed on the next run.
     DeleteNonMsiRegistration(run_, package);
     return installed;
   }
   if (!WriteNonMsiRegistration(run_, package)) {
-    run_.log.WriteLog(log_lines::kNonMsiRegisterFailed, package.productName);
+    run_.log.WriteLog(log_lines::kNonMsiRegisterFailed, EscapeControlCharacters(package.productName));
     return Failed(kResultInstallFailed);
   }
-  run_.log.WriteLog(log_lines::kNonMsiInstalled, package.productName);
+  run_.log.WriteLog(log_lines::kNonMsiInstalled, EscapeControlCharacters(package.productName));
   return Succeeded();
 }
 
@@ -58,14 +59,14 @@ SetupResult NonMSIInstaller::RemoveOne(SetupPackage& package, SetupReportAsyncPr
   if (!IsRegistered(package)) return Failed(kResultInstallFailed);
   const SetupResult removed = RemovePackage(package, progress);
   if (!IsSuccess(removed)) {
-    run_.log.WriteLog(log_lines::kNonMsiUninstallFailed, package.productName);
+    run_.log.WriteLog(log_lines::kNonMsiUninstallFailed, EscapeControlCharacters(package.productName));
     return removed;
   }
   if (!DeleteNonMsiRegistration(run_, package)) {
-    run_.log.WriteLog(log_lines::kNonMsiUnregisterFailed, package.productName);
+    run_.log.WriteLog(log_lines::kNonMsiUnregisterFailed, EscapeControlCharacters(package.productName));
     return Failed(kResultInstallFailed);
   }
-  run_.log.WriteLog(log_lines::kNonMsiUninstalled, package.productName);
+  run_.log.WriteLog(log_lines::kNonMsiUninstalled, EscapeControlCharacters(package.productName));
   return Succeeded();
 }
 
@@ -86,7 +87,7 @@ SetupResult NonMSIInstaller::Install(PackageList& packages, SetupReportAsyncProg
     const SetupResult result = InstallOne(packages.packages[index], progress);
     if (IsSuccess(result)) continue;
     RollBack(packages, index, [&](SetupPackage& package) {
-      run_.log.WriteLog(log_lines::kNonMsiRollingBackInstall, package.productName);
+      run_.log.WriteLog(log_lines::kNonMsiRollingBackInstall, EscapeControlCharacters(package.productName));
       RemoveOne(package, progress);
     });
     return result;
@@ -101,7 +102,7 @@ SetupResult NonMSIInstaller::Remove(PackageList& packages, SetupReportAsyncProgr
     const SetupResult result = RemoveOne(packages.packages[index], progress);
     if (IsSuccess(result)) continue;
     RollBack(packages, index, [&](SetupPackage& package) {
-      run_.log.WriteLog(log_lines::kNonMsiRollingBackRemoval, package.productName);
+      run_.log.WriteLog(log_lines::kNonMsiRollingBackRemoval, EscapeControlCharacters(package.productName));
       InstallOne(package, progress);
     });
     return result;
@@ -116,13 +117,13 @@ SetupResult NonMSIInstaller::Maintain(PackageList& packages, SetupReportAsyncPro
     if (!package.handle) continue;
     if (!IsRegistered(package)) return Failed(kResultInstallFailed);
     // A repair announces itself with the modification's line as well.
-    run_.log.WriteLog(log_lines::kNonMsiModifying, package.productName);
+    run_.log.WriteLog(log_lines::kNonMsiModifying, EscapeControlCharacters(package.productName));
     const SetupResult result = (this->*action)(package, progress);
     if (!IsSuccess(result)) {
-      run_.log.WriteLog(lines.failed, package.productName);
+      run_.log.WriteLog(lines.failed, EscapeControlCharacters(package.productName));
       return result;
     }
-    run_.log.WriteLog(lines.succeeded, package.productName);
+    run_.log.WriteLog(lines.succeeded, EscapeControlCharacters(package.productName));
   }
   return Succeeded();
 }

@@ -1,5 +1,6 @@
 #include "install/non_msi_package_registration.h"
 
+#include "foundation/file_utilities.h"
 #include "foundation/path.h"
 #include "foundation/registry_key.h"
 #include "foundation/text.h"
@@ -28,7 +29,7 @@ bool EndsWithIgnoreCase(std::wstring_view text, std::wstring_view suffix) {
 // A maintenance run started from the package folder finds its own launcher and workload
 // there already: a file is never copied onto itself.
 bool CopyInto(const RunContext& run, const std::wstring& source, const std::wstring& target) {
-  return EqualsIgnoreCase(source, target) || run.platform.files->CopyFile(source, target, false);
+  return EqualsIgnoreCase(source, target) || ICBSFileUtilities(run.platform).CopyFile(source, target, false);
 }
 
 }  // namespace

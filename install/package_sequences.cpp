@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "foundation/file_utilities.h"
 #include "foundation/installer_property_text.h"
 #include "foundation/path.h"
 #include "extraction/package_unpacking.h"
@@ -237,7 +238,7 @@ std::uint32_t PackageSequences::Extract() {
     if (!package.handle) continue;
     run_.log.WriteLog(log_lines::kExtractingProduct, package.productName);
     // A bare file name is a path in the current folder.
-    run_.platform.files->CopyFile(package.packageFile, ICBSFilePath(package.packageFile).FileName(), false);
+    ICBSFileUtilities(run_.platform).CopyFile(package.packageFile, ICBSFilePath(package.packageFile).FileName(), false);
   }
   return 0;
 }

@@ -3,8 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "foundation/file_utilities.h"
 #include "foundation/registry_key.h"
 #include "install/launcher_copy.h"
+#include "packages/package_cache.h"
+#include "packages/package_folder_trust.h"
 #include "packages/packed_product_code.h"
 #include "run/log_lines.h"
 
@@ -33,6 +36,8 @@ bool IsOlderThanWindows7(const platform::SystemInfo& system) {
 }
 
 std::optional<EntryFacts> GatherFacts(const RunContext& run, const SetupPackage& package) {
+  // Any other text would name another key, or with an empty code the Uninstall key itself.
+  if (!IsBracedGuid(package.productCode)) return std::nullopt;
   EntryFacts facts;
   facts.uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + package.productCode;
   facts.uninstallView = package.is64Bit ? platform::kRegistryView64 : 0;
@@ -66,10 +71,19 @@ void SetProductName(const RunContext& run, const EntryFacts& facts, std::wstring
   }
 }
 
+// Add/Remove Programs starts the launcher copy with administrator rights: its folder must be
+// one that only administrators can change.
+bool CopyFolderIsTrusted(const RunContext& run, const SetupPackage& package) {
+  const std::wstring reason = PackageFolderDistrust(run.platform, package.packageFolder);
+  if (!reason.empty()) run.log.WriteLog(log_lines::kPackageFolderNotTrusted, package.packageFolder, reason);
+  return reason.empty();
+}
+
 void RedoAfterModify(const RunContext& run, const EntryFacts& facts) {
   run.log.WriteLog(log_lines::kEntryRedoAfterModify);
-  platform::FileSystem& files = *run.platform.files;
-  if (!files.Attributes(facts.launcherCopy)) files.CopyFile(facts.launcher, facts.launcherCopy, false);
+  if (!run.platform.files->Attributes(facts.launcherCopy)) {
+    ICBSFileUtilities(run.platform).CopyFile(facts.launcher, facts.launcherCopy, false);
+  }
   ICBSRegistryKey uninstall(*run.platform.registry);
   if (OpenKey(uninstall, facts.uninstallKey, facts.uninstallView)) {
     uninstall.WriteDword(L"WindowsInstaller", 0);
@@ -115,11 +129,12 @@ void RewriteUninstallEntries(const RunContext& run, UninstallEntryRewrite mode, 
   switch (mode) {
     case UninstallEntryRewrite::Perform:
       run.log.WriteLog(log_lines::kEntryPerform);
-      run.platform.files->CopyFile(facts->launcher, facts->launcherCopy, false);
+      if (!CopyFolderIsTrusted(run, package)) break;
+      ICBSFileUtilities(run.platform).CopyFile(facts->launcher, facts->launcherCopy, false);
       RedoAfterModify(run, *facts);
       break;
     case UninstallEntryRewrite::RedoAfterModify:
-      RedoAfterModify(run, *facts);
+      if (CopyFolderIsTrusted(run, package)) RedoAfterModify(run, *facts);
       break;
     case UninstallEntryRewrite::PrepareRemove:
       PrepareRemove(run, *facts, package);

@@ -74,8 +74,9 @@ void StartSelfDeletingCleanup(const RunContext& run, PackageCacheRoot& cacheRoot
   // The batch lies beside the package folders, so that removing the main package's folder
   // does not pull the running batch file away from under itself.
   const std::wstring batchPath = packageBaseFolder + L"\\SelfDelete.bat";
+  // Quoted: the common application-data folder may hold blanks ("Application Data").
   const std::wstring content =
-      Format(L"@ECHO OFF\n rmdir /S /Q %s\n DEL \"%%~f0\"", run.packages.Main()->packageFolder);
+      Format(L"@ECHO OFF\n rmdir /S /Q \"%s\"\n DEL \"%%~f0\"", run.packages.Main()->packageFolder);
   if (!run.platform.files->WriteFile(batchPath, run.platform.files->ToAnsi(content))) return;
   ICBSFileUtilities(run.platform).Wait(batchPath, false, L"", {}, platform::kWaitForever, true);
 }

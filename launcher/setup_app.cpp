@@ -227,7 +227,8 @@ bool CSetupApp::PackageBaseFolderIsUsable() {
 
 bool CSetupApp::ReadPackageInformation() {
   const DetectionContext detection = Detection(run_);
-  const PackageBuildContext building{detection, cacheRoot_, !commandLine_.IsExtract()};
+  const PackageBuildContext building{detection, cacheRoot_, !commandLine_.IsExtract(),
+                                     commandLine_.IsExtract() ? nullptr : &log_};
   const bool complete =
       setup::ReadPackageInformation(packages_, {packageResources_, commandLine_.Workload()}, building, log_);
   SetDefaultHandleFlags(packages_, detection,

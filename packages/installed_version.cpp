@@ -4,6 +4,7 @@
 #include "foundation/text.h"
 #include "packages/installation_key.h"
 #include "packages/product_key_paths.h"
+#include "packages/version_component.h"
 
 namespace setup {
 
@@ -21,7 +22,7 @@ ProductVersion SplitVersion(std::wstring_view text) {
   ProductVersion version;
   if (text.empty()) return version;
   const std::vector<std::wstring_view> parts = Split(text, L'.');
-  const auto component = [&](std::size_t i) { return i < parts.size() ? static_cast<std::int32_t>(ParseLeadingInteger(parts[i])) : 0; };
+  const auto component = [&](std::size_t i) { return i < parts.size() ? VersionComponentNumber(parts[i]) : 0; };
   version.major = component(0);
   version.release = component(1);
   version.servicePack = component(2);

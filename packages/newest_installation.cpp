@@ -15,6 +15,12 @@ int LowestSearchedMajor(std::wstring_view code) {
   return 2018;
 }
 
+// Beyond any real product's major: the products numbered from 1 or 3 are far from 100, the
+// year-like majors far from 2100. A larger major comes from damaged or hostile data (a
+// workload's "productVersion" of 2147483647, say) and names no installation; searching down
+// from it would open billions of keys.
+int HighestSearchedMajor(std::wstring_view code) { return LowestSearchedMajor(code) < 2018 ? 100 : 2100; }
+
 // The installation in the key when it qualifies: a version, the searched suite membership,
 // and not newer than the searched record.
 std::optional<ProductRecord> QualifyingInstallation(const DetectionContext& context, std::wstring_view keyPath,
@@ -43,6 +49,7 @@ std::optional<ProductRecord> FindNewestInstallation(const DetectionContext& cont
   const std::wstring registryName = record.RegistryName();
   const std::wstring_view suffix = record.Is64Bit() ? L"_x64" : L"";
   const bool designer = record.Entry()->code == L"PD";
+  if (record.MajorVersion() > HighestSearchedMajor(record.Entry()->code)) return std::nullopt;
   for (int major = record.MajorVersion(); major >= LowestSearchedMajor(record.Entry()->code); --major) {
     if (designer) {
       for (int release = 9; release >= 0; --release) {

@@ -4,15 +4,18 @@
 
 #include "foundation/file_utilities.h"
 #include "foundation/path.h"
+#include "packages/package_folder_trust.h"
 
 namespace setup {
 
 namespace {
 
-// Owners that only an administrator can give a folder: the built-in Administrators group and
-// the local system account.
-constexpr std::wstring_view kAdministratorsSid = L"S-1-5-32-544";
-constexpr std::wstring_view kLocalSystemSid = L"S-1-5-18";
+// What every user needs in the shared folder, for the products' own files: list, read and run
+// (FILE_GENERIC_READ, FILE_GENERIC_EXECUTE), create and write files and folders
+// (FILE_GENERIC_WRITE). Not the rights to delete or rename what another user made (DELETE,
+// FILE_DELETE_CHILD), nor to change an owner or a list (WRITE_OWNER, WRITE_DAC): with those,
+// any user could swap a package folder for one of their own.
+constexpr std::uint32_t kSharedFolderAccess = 0x001201BF;
 
 }  // namespace
 
@@ -31,7 +34,9 @@ const std::wstring& PackageCacheRoot::Path() {
     refused_ = true;
     return path_;
   }
-  if (!utilities.HasFullAccess(root, platform::kGenericAll, L"EVERYONE")) utilities.GrantEveryoneFullAccess(root);
+  if (!utilities.HasFullAccess(root, kSharedFolderAccess, L"EVERYONE")) {
+    utilities.GrantEveryoneAccess(root, kSharedFolderAccess);
+  }
   path_ = root;
   return path_;
 }
@@ -39,13 +44,7 @@ const std::wstring& PackageCacheRoot::Path() {
 bool PackageCacheRoot::IsSafeToUse(const std::wstring& root) const {
   // A grant on a link would open its target to every user, and a folder that an ordinary
   // user made beforehand may hold links and files of that user's choosing.
-  const auto attributes = platform_.files->Attributes(root);
-  if (!attributes || !attributes->directory || attributes->reparsePoint) return false;
-  // The user running the launcher (an administrator) is as trusted as the group: only that
-  // user can own a folder under that name. Wine, which has no separate owner for the group,
-  // makes every folder the user's.
-  const std::optional<std::wstring> owner = platform_.files->OwnerSid(root);
-  return owner && (*owner == kAdministratorsSid || *owner == kLocalSystemSid || owner == platform_.system->ProcessUserSid());
+  return IsOwnedByAdministrators(platform_, root);
 }
 
 bool IsBracedGuid(std::wstring_view text) {

@@ -14,8 +14,9 @@ class PackageCacheRoot {
   explicit PackageCacheRoot(platform::Platform& platform) : platform_(platform) {}
 
   // "<common application data>\Tarquel". On first use the folder is created when missing and
-  // EVERYONE is granted full access when it does not have it, so that every user's later
-  // maintenance runs can use the package folders. Empty (and tried again on the next call)
+  // EVERYONE is granted what the products need there (create, write, read; not delete, nor
+  // change owners or lists) in place of any other grant, so that every user's later
+  // maintenance runs can use the package folders and no user can swap one. Empty (and tried again on the next call)
   // while the folder cannot be had; empty for good when it is refused (see Refused).
   const std::wstring& Path();
   // The folder exists but is not safe to use: it is a link (junction or symbolic link) to

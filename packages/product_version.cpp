@@ -7,33 +7,30 @@
 
 #include "foundation/format.h"
 #include "foundation/text.h"
+#include "packages/version_component.h"
 
 namespace setup {
-namespace {
 
-// The component's leading number, saturated to the 32-bit range as the C runtime does.
-std::int32_t ComponentNumber(std::wstring_view text) {
+std::int32_t VersionComponentNumber(std::wstring_view text) {
   const std::int64_t value = ParseLeadingInteger(text);
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
                                                             std::numeric_limits<std::int32_t>::max()));
 }
 
-}  // namespace
-
 ProductVersion ParseProductVersion(std::wstring_view text) {
   ProductVersion version;
   if (text.empty()) return version;
   const std::vector<std::wstring_view> parts = Split(text, L'.');
-  version.major = ComponentNumber(parts[0]);
-  if (parts.size() >= 2) version.release = ComponentNumber(parts[1]);
+  version.major = VersionComponentNumber(parts[0]);
+  if (parts.size() >= 2) version.release = VersionComponentNumber(parts[1]);
   if (parts.size() >= 3) {
     const std::wstring_view third = parts[2];
     const bool packedBuild = third.size() >= 3;
-    version.servicePack = ComponentNumber(packedBuild ? third.substr(0, 2) : third);
+    version.servicePack = VersionComponentNumber(packedBuild ? third.substr(0, 2) : third);
     if (parts.size() >= 4) {
-      version.build = ComponentNumber(parts[3]);
+      version.build = VersionComponentNumber(parts[3]);
     } else if (packedBuild) {
-      version.build = ComponentNumber(third.substr(2));
+      version.build = VersionComponentNumber(third.substr(2));
     }
   }
   return version;

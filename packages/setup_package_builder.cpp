@@ -1,5 +1,6 @@
 #include "packages/setup_package_builder.h"
 
+#include "packages/package_folder_trust.h"
 #include "packages/package_installation_state.h"
 #include "packages/package_product_records.h"
 
@@ -19,7 +20,10 @@ SetupPackage BuildSetupPackage(const PackageBuildContext& context, PackageDescri
   package.products = BuildPackageProductRecords(package.productId, description.version, package.is64Bit).records;
   if (context.detectInstallations) DetermineInstallationState(context.detection, package);
   package.packageFolder = PackageFolderPath(context.cacheRoot.Path(), package.packageCode);
-  package.packageFile = CachedMsiFile(context.detection.platform, package.packageFolder);
+  if (context.log) {
+    package.packageFile = TrustedUnpackedMsi(context.detection.platform, *context.log, package.packageFolder,
+                                             package.packageCode);
+  }
   return package;
 }
 

@@ -7,6 +7,7 @@
 #include "packages/detection_context.h"
 #include "packages/package_cache.h"
 #include "packages/setup_package.h"
+#include "run/setup_log.h"
 
 namespace setup {
 
@@ -32,6 +33,9 @@ struct PackageBuildContext {
   // folder never does: it leaves Windows Installer unloaded, which saves a start-up's worth of
   // time and memory, and the packages count as not installed.
   bool detectInstallations = true;
+  // Where a package folder that cannot be trusted is told. Without it (extracting into a
+  // folder, which unpacks every package anyway) no package folder is looked at.
+  SetupLog* log = nullptr;
 };
 
 SetupPackage BuildSetupPackage(const PackageBuildContext& context, PackageDescription description);

@@ -56,6 +56,7 @@ struct AccessEntry {
   bool grants = false;  // the entry grants (or sets) rights rather than denying or revoking them
   TrusteeForm trustee = TrusteeForm::Sid;
   std::wstring account;  // the trustee's name, or for a SID the name of its account ("" when unknown)
+  std::wstring sid;      // for a SID the SID as text ("S-1-5-32-544"); "" for a name
 };
 
 // What one search of a folder finds: the number and total size of its files and the names of
@@ -149,16 +150,18 @@ class FileSystem {
   // The security identifier of the path's owner as text ("S-1-5-32-544"); empty optional
   // when it cannot be read (or the file system has no owners).
   virtual std::optional<std::wstring> OwnerSid(std::wstring_view) const { return std::nullopt; }
-  // Adds to the path's list an entry that sets `accessMask` for the account named
-  // `trusteeName`, inherited by files and subfolders, and stores the list.
+  // Sets in the path's list an entry of `accessMask` for the account named `trusteeName`,
+  // inherited by files and subfolders, in place of the account's earlier entries, and stores
+  // the list.
   virtual bool SetInheritedAccess(std::wstring_view /*path*/, std::wstring_view /*trusteeName*/,
                                   std::uint32_t /*accessMask*/) {
     return false;
   }
-  // Replaces the path's list by the grants alone, each inherited by files and subfolders, and
-  // stops inheritance from the parent folder.
-  virtual bool SetProtectedAccess(std::wstring_view /*path*/, const std::vector<AccessGrant>& /*grants*/) {
-    return false;
+  // Creates a folder whose list is the grants alone, each inherited by files and subfolders,
+  // and inherits nothing from the parent folder. The list is part of the creation, so the
+  // folder never exists without it; an existing folder is left as it is.
+  virtual CreateResult CreateProtectedDirectory(std::wstring_view /*path*/, const std::vector<AccessGrant>& /*grants*/) {
+    return CreateResult::Failed;
   }
   // Text in the system's ANSI code page (characters it cannot hold become '?').
   virtual std::string ToAnsi(std::wstring_view text) const = 0;

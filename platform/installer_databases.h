@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -74,6 +75,10 @@ class InstallerDatabases {
   virtual DatabaseText FormatRecord(DatabaseHandle record, std::size_t bufferChars) = 0;
 
   virtual std::uint32_t CloseHandle(DatabaseHandle handle) = 0;
+
+  // The package code of the MSI file (its summary information's revision number), read
+  // without opening the database; none when the file is no readable package.
+  virtual std::optional<std::wstring> PackageCode(std::wstring_view path) = 0;
 };
 
 }  // namespace setup::platform

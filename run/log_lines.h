@@ -88,6 +88,9 @@ inline constexpr LogLine<Text> kExtractingResource{kStep, kLogWarnings, L"Extrac
 inline constexpr LogLine<Number> kCabinetError{kStep, kLogErrors, L"Error extracting cabinet file - %d.\r\n"};
 inline constexpr LogLine<Text> kPackageFolderNotProtected{
     kStep, kLogWarnings, L"Could not protect the access list of the package folder %s.\r\n"};
+// The folder and why it is removed and unpacked afresh.
+inline constexpr LogLine<Text, Text> kPackageFolderNotTrusted{kStep, kLogWarnings,
+                                                              L"Package folder %s not used: %s.\r\n"};
 inline constexpr LogLine<Text> kTransformDatabaseNotOpened{
     kStep, kLogWarnings, L"Cannot open MIS database file %s. No transformations applied."};
 inline constexpr LogLine<Text> kApplyingTransforms{kStep, kLogWarnings, L"Applying transformations: %s\r\n"};

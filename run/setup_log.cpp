@@ -1,5 +1,6 @@
 #include "run/setup_log.h"
 
+#include "foundation/path.h"
 #include "foundation/text.h"
 #include "run/command_line_info.h"
 #include "run/log_lines.h"
@@ -18,7 +19,9 @@ int LogLevelFromMode(std::uint32_t logMode) {
 void SetupLog::Open(std::wstring_view path, std::uint32_t logMode, std::uint32_t logAttributes) {
   level_ = LogLevelFromMode(logMode);
   logMode_ = logMode;
-  path_ = path;
+  // A device name (COM1, NUL, "\\.\...") is no log file: writing to a port can block for
+  // ever. Neither the launcher nor Windows Installer opens it.
+  path_ = NamesDevice(path) ? std::wstring() : std::wstring(path);
   if (path_.empty()) return;
   const auto mode = (logAttributes & kLogAttributeAppend) ? platform::OpenMode::OpenAlways
                                                           : platform::OpenMode::CreateAlways;

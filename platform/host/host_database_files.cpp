@@ -176,6 +176,7 @@ HostDatabaseFile& HostDatabaseFile::AddRow(std::wstring_view table, HostRow row)
 std::string HostDatabaseFile::Serialize() const {
   std::string bytes(kDatabaseHeader);
   bytes += "\n";
+  if (!packageCode.empty()) bytes += Line("package-code", packageCode, {});
   for (const HostTable& table : tables) {
     std::vector<std::string> columns;
     for (const HostColumn& column : table.columns) {
@@ -201,6 +202,8 @@ std::optional<HostDatabaseFile> HostDatabaseFile::Parse(std::string_view bytes) 
         table.columns.push_back({DecodeText(parts[i].substr(integer ? 1 : 0)), integer});
       }
       database.tables.push_back(std::move(table));
+    } else if (parts[0] == "package-code") {
+      database.packageCode = name;
     } else if (parts[0] == "row") {
       auto row = DecodeRow(parts, 2);
       HostTable* table = database.Table(name);

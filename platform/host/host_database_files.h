@@ -35,6 +35,8 @@ struct HostTable {
 
 struct HostDatabaseFile {
   std::vector<HostTable> tables;
+  // The summary information's package code; empty when the file carries none.
+  std::wstring packageCode;
 
   // An empty package with the tables a transform merge reads, with their installer columns:
   // File (File, Component_, FileName, FileSize, Version, Language, Attributes, Sequence),

@@ -229,7 +229,12 @@ bool HostFileSystem::RemoveDirectory(std::wstring_view path) {
   // Removing a link to a folder removes the link, whatever the folder it points to holds.
   if (IsLink(host)) return fs::is_directory(host, error) && fs::remove(host, error);
   if (!fs::is_directory(host, error) || !fs::is_empty(host, error)) return false;
-  return fs::remove(host, error);
+  if (!fs::remove(host, error)) return false;
+  // A folder made later under the same name has an owner and a list of its own.
+  owners_.erase(Lower(path));
+  accessLists_.erase(Lower(path));
+  protectedLists_.erase(Lower(path));
+  return true;
 }
 
 CreateResult HostFileSystem::CreateDirectory(std::wstring_view path) {
@@ -334,23 +339,28 @@ bool HostFileSystem::SetInheritedAccess(std::wstring_view path, std::wstring_vie
   if (!Attributes(path)) return false;
   // As on Windows, the stored entry names its account by SID; the well-known group reads
   // back under its own spelling.
-  const std::wstring account = EqualsIgnoreCase(trusteeName, L"EVERYONE") ? L"Everyone" : std::wstring(trusteeName);
-  accessLists_[Lower(path)].push_back({accessMask, true, TrusteeForm::Sid, account});
+  const bool everyone = EqualsIgnoreCase(trusteeName, L"EVERYONE");
+  const std::wstring account = everyone ? L"Everyone" : std::wstring(trusteeName);
+  std::vector<AccessEntry>& list = accessLists_[Lower(path)];
+  std::erase_if(list, [&](const AccessEntry& entry) { return EqualsIgnoreCase(entry.account, account); });
+  list.push_back({accessMask, true, TrusteeForm::Sid, account, everyone ? L"S-1-1-0" : L""});
   return true;
 }
 
-bool HostFileSystem::SetProtectedAccess(std::wstring_view path, const std::vector<AccessGrant>& grants) {
-  if (!Attributes(path)) return false;
+CreateResult HostFileSystem::CreateProtectedDirectory(std::wstring_view path, const std::vector<AccessGrant>& grants) {
+  const CreateResult created = CreateDirectory(path);
+  if (created != CreateResult::Created) return created;
   std::vector<AccessEntry>& list = accessLists_[Lower(path)];
   list.clear();
   for (const AccessGrant& grant : grants) {
-    const wchar_t* account = grant.account == WellKnownAccount::System           ? L"SYSTEM"
-                             : grant.account == WellKnownAccount::Administrators ? L"Administrators"
-                                                                                 : L"Users";
-    list.push_back({grant.accessMask, true, TrusteeForm::Sid, account});
+    const auto [account, sid] = grant.account == WellKnownAccount::System ? std::pair(L"SYSTEM", L"S-1-5-18")
+                                : grant.account == WellKnownAccount::Administrators
+                                    ? std::pair(L"Administrators", L"S-1-5-32-544")
+                                    : std::pair(L"Users", L"S-1-5-32-545");
+    list.push_back({grant.accessMask, true, TrusteeForm::Sid, account, sid});
   }
   protectedLists_.insert(Lower(path));
-  return true;
+  return created;
 }
 
 bool HostFileSystem::IsAccessProtected(std::wstring_view path) const { return protectedLists_.contains(Lower(path)); }

@@ -44,7 +44,7 @@ class HostFileSystem : public FileSystem {
   std::optional<std::vector<AccessEntry>> ExplicitAccessEntries(std::wstring_view path) const override;
   std::optional<std::wstring> OwnerSid(std::wstring_view path) const override;
   bool SetInheritedAccess(std::wstring_view path, std::wstring_view trusteeName, std::uint32_t accessMask) override;
-  bool SetProtectedAccess(std::wstring_view path, const std::vector<AccessGrant>& grants) override;
+  CreateResult CreateProtectedDirectory(std::wstring_view path, const std::vector<AccessGrant>& grants) override;
   std::string ToAnsi(std::wstring_view text) const override;
   std::wstring FromAnsi(std::string_view text) const override;
 
@@ -56,7 +56,7 @@ class HostFileSystem : public FileSystem {
   void AddAccessEntry(std::wstring_view path, AccessEntry entry);
   // Owners: every existing path belongs to Administrators unless a test names another owner.
   void SetOwnerSid(std::wstring_view path, std::wstring_view sid);
-  // The list no longer inherits from the parent folder.
+  // The list was given when the folder was created and inherits nothing from the parent folder.
   bool IsAccessProtected(std::wstring_view path) const;
   // The MS-DOS date and time last set as the file's creation time through a stream.
   std::optional<std::pair<std::uint16_t, std::uint16_t>> CreationDosTime(std::wstring_view path) const;

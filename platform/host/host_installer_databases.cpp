@@ -268,4 +268,11 @@ std::uint32_t HostInstallerDatabases::CloseHandle(DatabaseHandle handle) {
   return objects_.erase(handle) ? kInstallerSuccess : kDatabaseInvalidHandle;
 }
 
+std::optional<std::wstring> HostInstallerDatabases::PackageCode(std::wstring_view path) {
+  const auto bytes = files_.ReadFile(path);
+  const auto database = bytes ? HostDatabaseFile::Parse(*bytes) : std::nullopt;
+  if (!database || database->packageCode.empty()) return std::nullopt;
+  return database->packageCode;
+}
+
 }  // namespace setup::platform::host

@@ -38,6 +38,7 @@ class HostInstallerDatabases : public InstallerDatabases {
   DatabaseHandle LastErrorRecord() override;
   DatabaseText FormatRecord(DatabaseHandle record, std::size_t bufferChars) override;
   std::uint32_t CloseHandle(DatabaseHandle handle) override;
+  std::optional<std::wstring> PackageCode(std::wstring_view path) override;
 
   // Handles not closed yet: a test's check that the code under test released everything.
   std::size_t OpenHandles() const { return objects_.size(); }

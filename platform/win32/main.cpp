@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "launcher/setup_app.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_ports.h"
 
 namespace {
@@ -31,6 +32,7 @@ setup::ProcessInvocation CurrentInvocation() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  setup::platform::win32::RestrictLibrarySearchToSystemFolder();
   setup::CSetupApp app(setup::platform::win32::CreatePlatform(), CurrentInvocation());
   if (app.InitInstance()) {
     // Without a main window the framework's loop ends at once.

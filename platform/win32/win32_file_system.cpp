@@ -94,6 +94,14 @@ std::wstring AccountName(PSID sid) {
   return name;
 }
 
+std::wstring SidText(PSID sid) {
+  wchar_t* text = nullptr;
+  if (!sid || !ConvertSidToStringSidW(sid, &text)) return {};
+  std::wstring result = text;
+  LocalFree(text);
+  return result;
+}
+
 AccessEntry ToAccessEntry(const EXPLICIT_ACCESS_W& entry) {
   AccessEntry result;
   result.accessMask = entry.grfAccessPermissions;
@@ -102,6 +110,7 @@ AccessEntry ToAccessEntry(const EXPLICIT_ACCESS_W& entry) {
     case TRUSTEE_IS_SID:
       result.trustee = TrusteeForm::Sid;
       result.account = AccountName(reinterpret_cast<PSID>(entry.Trustee.ptstrName));
+      result.sid = SidText(reinterpret_cast<PSID>(entry.Trustee.ptstrName));
       break;
     case TRUSTEE_IS_NAME:
       result.trustee = entry.Trustee.TrusteeType == TRUSTEE_IS_USER ? TrusteeForm::UserName : TrusteeForm::OtherName;
@@ -302,15 +311,20 @@ class Win32FileSystem : public FileSystem {
   }
 
   std::optional<FileVersionNumbers> FileVersion(std::wstring_view path) const override {
+    // version.dll is no KnownDLL: imported, a copy beside the program would be loaded.
+    SETUP_SYSTEM_FUNCTION(L"version.dll", GetFileVersionInfoSizeW);
+    SETUP_SYSTEM_FUNCTION(L"version.dll", GetFileVersionInfoW);
+    SETUP_SYSTEM_FUNCTION(L"version.dll", VerQueryValueW);
+    if (!GetFileVersionInfoSizeWPtr || !GetFileVersionInfoWPtr || !VerQueryValueWPtr) return std::nullopt;
     const std::wstring name(path);
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(name.c_str(), &ignored);
+    const DWORD size = GetFileVersionInfoSizeWPtr(name.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::string block(size, '\0');
-    if (!GetFileVersionInfoW(name.c_str(), 0, size, block.data())) return std::nullopt;
+    if (!GetFileVersionInfoWPtr(name.c_str(), 0, size, block.data())) return std::nullopt;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return std::nullopt;
+    if (!VerQueryValueWPtr(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return std::nullopt;
     return FileVersionNumbers{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
                               HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
   }
@@ -428,7 +442,9 @@ class Win32FileSystem : public FileSystem {
     return stored;
   }
 
-  bool SetProtectedAccess(std::wstring_view path, const std::vector<AccessGrant>& grants) override {
+  // Under Wine the descriptor given here shapes the folder's file mode, where a list set on
+  // an existing folder changes nothing that reads back.
+  CreateResult CreateProtectedDirectory(std::wstring_view path, const std::vector<AccessGrant>& grants) override {
     std::vector<std::vector<BYTE>> sids;
     std::vector<EXPLICIT_ACCESS_W> entries;
     for (const AccessGrant& grant : grants) {
@@ -437,7 +453,7 @@ class Win32FileSystem : public FileSystem {
                                                                                            : WinBuiltinUsersSid;
       std::vector<BYTE>& sid = sids.emplace_back(SECURITY_MAX_SID_SIZE);
       DWORD size = SECURITY_MAX_SID_SIZE;
-      if (!CreateWellKnownSid(type, nullptr, sid.data(), &size)) return false;
+      if (!CreateWellKnownSid(type, nullptr, sid.data(), &size)) return CreateResult::Failed;
       EXPLICIT_ACCESS_W entry{};
       entry.grfAccessPermissions = grant.accessMask;
       entry.grfAccessMode = SET_ACCESS;
@@ -448,13 +464,23 @@ class Win32FileSystem : public FileSystem {
       entries.push_back(entry);
     }
     PACL acl = nullptr;
-    if (SetEntriesInAclW(static_cast<ULONG>(entries.size()), entries.data(), nullptr, &acl) != ERROR_SUCCESS) return false;
-    std::wstring name(path);
-    const bool stored = SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
-                                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                                              nullptr, acl, nullptr) == ERROR_SUCCESS;
+    if (SetEntriesInAclW(static_cast<ULONG>(entries.size()), entries.data(), nullptr, &acl) != ERROR_SUCCESS) {
+      return CreateResult::Failed;
+    }
+    SECURITY_DESCRIPTOR descriptor;
+    SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), &descriptor, FALSE};
+    CreateResult result = CreateResult::Failed;
+    if (InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+        SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) &&
+        SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+      if (::CreateDirectoryW(std::wstring(path).c_str(), &attributes)) {
+        result = CreateResult::Created;
+      } else if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        result = CreateResult::AlreadyExists;
+      }
+    }
     LocalFree(acl);
-    return stored;
+    return result;
   }
 
   // Without best-fit mapping: a character the code page lacks becomes '?' rather than a

@@ -216,6 +216,25 @@ class Win32InstallerDatabases : public InstallerDatabases {
     return result;
   }
 
+  std::optional<std::wstring> PackageCode(std::wstring_view path) override {
+    SETUP_SYSTEM_FUNCTION(L"msi.dll", MsiGetSummaryInformationW);
+    SETUP_SYSTEM_FUNCTION(L"msi.dll", MsiSummaryInfoGetPropertyW);
+    if (!MsiGetSummaryInformationWPtr || !MsiSummaryInfoGetPropertyWPtr) return std::nullopt;
+    MSIHANDLE summary = 0;
+    if (MsiGetSummaryInformationWPtr(0, std::wstring(path).c_str(), 0, &summary) != ERROR_SUCCESS) return std::nullopt;
+    constexpr UINT kRevisionNumber = 9;  // PID_REVNUMBER: the package code
+    wchar_t text[64] = {};
+    DWORD size = 64;
+    UINT type = 0;
+    INT number = 0;
+    FILETIME time{};
+    const UINT read = MsiSummaryInfoGetPropertyWPtr(summary, kRevisionNumber, &type, &number, &time, text, &size);
+    Close(summary);
+    constexpr UINT kText = 30;  // VT_LPSTR
+    if (read != ERROR_SUCCESS || type != kText) return std::nullopt;
+    return std::wstring(text, size);
+  }
+
  private:
   static UINT Close(MSIHANDLE handle) {
     SETUP_SYSTEM_FUNCTION(L"msi.dll", MsiCloseHandle);

@@ -62,7 +62,7 @@ class Win32SystemInfo : public SystemInfo {
   }
 
   bool HasDirect2D11() const override {
-    HMODULE library = LoadLibraryW(L"D2D1.dll");
+    HMODULE library = LoadSystemLibrary(L"D2D1.dll");
     if (!library) return false;
     using CreateFactory = HRESULT(WINAPI*)(D2D1_FACTORY_TYPE, REFIID, const D2D1_FACTORY_OPTIONS*, void**);
     bool available = false;
@@ -81,7 +81,7 @@ class Win32SystemInfo : public SystemInfo {
   }
 
   std::optional<bool> IsTokenMemberOf(BuiltinGroup group) const override {
-    HMODULE advapi = LoadLibraryW(L"advapi32.dll");
+    HMODULE advapi = GetModuleHandleW(L"advapi32.dll");  // imported, so always loaded
     using CheckMembership = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
     auto check = Lookup<CheckMembership>(advapi, "CheckTokenMembership");
     if (!check) return std::nullopt;

@@ -58,7 +58,7 @@ class Win32UserInterface : public UserInterface {
     }
   }
 
-  bool LoadRichEdit() override { return LoadLibraryW(L"Msftedit.dll") != nullptr; }
+  bool LoadRichEdit() override { return LoadSystemLibrary(L"Msftedit.dll") != nullptr; }
 
  private:
   DWORD mainThread_;

@@ -7,6 +7,7 @@
 #include "extraction/extract_mode.h"
 #include "extraction/unpack_worker.h"
 #include "foundation/file_utilities.h"
+#include "run/log_lines.h"
 #include "support/run_fixture.h"
 #include "support/test_cabinets.h"
 
@@ -268,6 +269,20 @@ TEST_F(UnpackTest, AFolderWithOneMsiIsReusedAndOneWithTwoIsUnpackedAgain) {
   EXPECT_EQ(UnpackCabinetPackage(*run_, twice, sink_, Settings()), kResultSuccess);
   EXPECT_EQ(Read(FolderOf(1) + L"\\one.msi"), "one");
   EXPECT_TRUE(twice.packageFile.empty());
+}
+
+TEST_F(UnpackTest, AFolderAnotherUserPlantedIsReplacedByTheUnpackedPackage) {
+  SetupPackage& package = AddPackage(0, {{"ours.msi", "ours"}});
+  ICBSFileUtilities(Host()).CreateFolderTree(FolderOf(0));
+  Host().Files().WriteFile(FolderOf(0) + L"\\planted.msi", "planted");
+  Host().Files().SetOwnerSid(FolderOf(0), L"S-1-5-21-1-2-3-1001");
+  EXPECT_EQ(RunWorker(), 0);
+  EXPECT_NE(LogText().find(LogLineText(log_lines::kPackageFolderNotTrusted, FolderOf(0),
+                                       L"it is a link or not owned by Administrators or SYSTEM")),
+            std::wstring::npos);
+  EXPECT_FALSE(Exists(FolderOf(0) + L"\\planted.msi"));
+  EXPECT_EQ(package.packageFile, FolderOf(0) + L"\\ours.msi");
+  EXPECT_TRUE(Host().Files().IsAccessProtected(FolderOf(0)));
 }
 
 TEST_F(UnpackTest, TransformsFollowTheWizardLanguageAndTheResourceLanguage) {

@@ -147,11 +147,11 @@ TEST_F(FileUtilitiesTest, FullAccessCheckAndGrant) {
   host_.Files().AddAccessEntry(folder, {platform::kGenericAll, true, platform::TrusteeForm::OtherName, L"EVERYONE"});
   EXPECT_FALSE(utilities_.HasFullAccess(folder, platform::kGenericAll, L"EVERYONE"));
 
-  EXPECT_TRUE(utilities_.GrantEveryoneFullAccess(folder));
+  EXPECT_TRUE(utilities_.GrantEveryoneAccess(folder, platform::kGenericAll));
   EXPECT_TRUE(utilities_.HasFullAccess(folder, platform::kGenericAll, L"EVERYONE"));
   EXPECT_TRUE(utilities_.HasFullAccess(folder, platform::kGenericAll, L"everyone"));
   EXPECT_FALSE(utilities_.HasFullAccess(folder, platform::kGenericAll, L"Users"));
-  EXPECT_FALSE(utilities_.GrantEveryoneFullAccess(L"C:\\Missing"));
+  EXPECT_FALSE(utilities_.GrantEveryoneAccess(L"C:\\Missing", platform::kGenericAll));
 }
 
 }  // namespace

@@ -256,6 +256,14 @@ TEST_F(NonMsiInstallerTest, ACancelStopsAfterTheCurrentStepAndLeavesNoRegistrati
   EXPECT_NE(LogText().find(L"Successfully un-installed product Taxonomy 0.\r\n"), std::wstring::npos);
 }
 
+TEST_F(NonMsiInstallerTest, ProductNamesFromAWorkloadEnterTheLogEscaped) {
+  Start();
+  AddPackage().productName = L"Taxonomy\r\nTSL (c): forged";
+  ExpectResult(Do(Operation::Install), kResultSuccess, true);
+  EXPECT_NE(LogText().find(L"Successfully installed product Taxonomy\\r\\nTSL (c): forged.\r\n"), std::wstring::npos);
+  EXPECT_EQ(LogText().find(L"\r\nTSL (c): forged"), std::wstring::npos);
+}
+
 TEST_F(NonMsiInstallerTest, AFailedInstallationRemovesThePackagesInstalledBeforeIt) {
   const SetupPackage& first = AddPackage();
   SetupPackage& skipped = AddPackage();

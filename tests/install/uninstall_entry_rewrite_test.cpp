@@ -101,6 +101,25 @@ TEST_P(UninstallEntryRewriteTest, OnlyWindowsBeforeSevenHasItsProductNameHiddenA
   EXPECT_EQ(productName(), L"");
 }
 
+TEST_P(UninstallEntryRewriteTest, NoEntryPointsAtACopyOthersMayChangeOrAtAKeyNoProductCodeNames) {
+  // Add/Remove Programs would start the copy with administrator rights.
+  Host().Files().AddAccessEntry(Main().packageFolder, {0x1301FF, true, platform::TrusteeForm::Sid, L"Everyone", L"S-1-1-0"});
+  Rewrite(UninstallEntryRewrite::Perform);
+  Rewrite(UninstallEntryRewrite::RedoAfterModify);
+  EXPECT_EQ(Read(View()).modifyPath, L"MsiExec.exe /I");
+  EXPECT_FALSE(Host().Files().Attributes(Copy()));
+  // An empty product code would name the Uninstall key itself.
+  ASSERT_TRUE(Host().Files().RemoveDirectory(Main().packageFolder));
+  Host().Files().CreateDirectory(Main().packageFolder);
+  Main().productCode.clear();
+  Rewrite(UninstallEntryRewrite::Perform);
+  EXPECT_FALSE(Host().Files().Attributes(Copy()));
+  ICBSRegistryKey uninstall(Host().Registry());
+  ASSERT_TRUE(uninstall.Open(RegistryRoot::LocalMachine, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                             true, true, View()));
+  EXPECT_EQ(uninstall.ReadString(L"ModifyPath"), L"");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothViews, UninstallEntryRewriteTest, ::testing::Bool());
 
 // The sequence rewrites the main entry after an installation, makes it the installer's own
@@ -109,6 +128,8 @@ using UninstallEntrySequenceTest = testing::InstallTest;
 
 TEST_F(UninstallEntrySequenceTest, TheMainEntryFollowsInstallationAndFailedRemoval) {
   AddPackages(2);
+  // What the unpacking leaves: the main package's folder, where the launcher copy goes.
+  std::filesystem::create_directories(Host().Files().HostPath(L"C:\\ProgramData\\Tarquel\\" + PackageCode(0)));
   const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + ProductCode(0);
   Host().Installer().onInstalled = [&](const platform::host::InstallProductCall&) {
     Host().Registry().SetDword(RegistryRoot::LocalMachine, key, L"WindowsInstaller", 1, platform::kRegistryView64);

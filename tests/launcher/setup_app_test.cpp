@@ -424,7 +424,7 @@ TEST_F(ExitSequenceTest, UninstallOfTwoPackagesRemovesTheMainFolderAndStartsTheS
   EXPECT_TRUE(Exists(kSubFolder));  // the non-MSI rule does not apply to an MSI main package
   const auto batch = Host().Files().ReadFile(L"C:\\ProgramData\\Tarquel\\SelfDelete.bat");
   ASSERT_TRUE(batch.has_value());
-  EXPECT_EQ(*batch, "@ECHO OFF\n rmdir /S /Q C:\\ProgramData\\Tarquel\\{MAIN}\n DEL \"%~f0\"");
+  EXPECT_EQ(*batch, "@ECHO OFF\n rmdir /S /Q \"C:\\ProgramData\\Tarquel\\{MAIN}\"\n DEL \"%~f0\"");
   ASSERT_EQ(Host().Processes().started.size(), 1u);
   EXPECT_EQ(Host().Processes().started[0].start.commandLine, L"C:\\ProgramData\\Tarquel\\SelfDelete.bat");
   EXPECT_TRUE(Host().Processes().started[0].start.showWindow);

@@ -123,5 +123,16 @@ TEST_F(DetectionTest, NewestInstallationSearchEndsAtTheOldestSupportedMajor) {
   EXPECT_TRUE(FindNewestInstallation(Context(), Record(L"WK::N", L"3.0")).has_value());
 }
 
+TEST_F(DetectionTest, AVersionBeyondAnyRealProductFindsNothingAtOnce) {
+  AddInstallation(L"Trandel", L"Installation_v2024", L"2024.00.00.00", L"TR::E");
+  AddInstallation(L"PellomarDesigner", L"Installation_v8", L"8.0", L"PD::Z");
+  EXPECT_TRUE(FindNewestInstallation(Context(), Record(L"TR::E", L"2100.00.00.00")).has_value());
+  EXPECT_TRUE(FindNewestInstallation(Context(), Record(L"PD::Z", L"100.0")).has_value());
+  // Down from these, the search would open a key for every major (eleven for the designer).
+  EXPECT_FALSE(FindNewestInstallation(Context(), Record(L"TR::E", L"2147483647.00.00.00")).has_value());
+  EXPECT_FALSE(FindNewestInstallation(Context(), Record(L"PD::Z", L"2147483647.0")).has_value());
+  EXPECT_FALSE(FindNewestInstallation(Context(), Record(L"TR::E", L"2101.00.00.00")).has_value());
+}
+
 }  // namespace
 }  // namespace setup

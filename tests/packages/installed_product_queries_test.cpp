@@ -23,6 +23,11 @@ TEST_F(DetectionTest, ExactVersionComparesMajorReleaseServicePackAndTheId) {
   EXPECT_FALSE(HasExactVersionInstalled(Context(), ProductRecord(L"QB::P", L"2022.0.1.3", false, L"", false)));
   AddInstallation(L"Mebrant Server", L"Installation_v2023_x64", L"2023.00.01", L"MB::Z", kRegistryView64);
   EXPECT_TRUE(HasExactVersionInstalled(Context(), ProductRecord(L"MB::S", L"2023.0.1.0", true, L"", false)));
+
+  // A number beyond 32 bits saturates as the package's own version does, rather than wrapping
+  // round to 2023 (2^32 + 2023).
+  AddInstallation(L"Quib Rix", L"Installation_v2023", L"4294969319.00.01.05", L"QB::P");
+  EXPECT_FALSE(HasExactVersionInstalled(Context(), ProductRecord(L"QB::P", L"2023.0.1.3", false, L"", false)));
 }
 
 TEST_F(DetectionTest, InstalledFolderIsTheApplicationsFolderOrForServersTheOneAbove) {

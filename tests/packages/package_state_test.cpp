@@ -9,6 +9,7 @@
 #include "packages/package_cache.h"
 #include "packages/package_installation_state.h"
 #include "packages/setup_package_builder.h"
+#include "platform/host/host_database_files.h"
 #include "support/detection_fixture.h"
 
 namespace setup {
@@ -29,10 +30,11 @@ class PackageStateTest : public DetectionTest {
     description.productId = L"QB::P";
     description.version = L"2024.00.00.00";
     description.installerType = std::move(installerType);
-    return BuildSetupPackage({Context(), cacheRoot_}, description);
+    return BuildSetupPackage({Context(), cacheRoot_, true, &log_}, description);
   }
 
   PackageCacheRoot cacheRoot_{host_};
+  SetupLog log_{host_.Files(), host_.Installer()};
 };
 
 TEST_F(PackageStateTest, NothingInstalled) {
@@ -95,10 +97,25 @@ TEST_F(PackageStateTest, CacheRootIsCreatedAndOpenedToEveryoneOnce) {
   ASSERT_TRUE(entries.has_value());
   ASSERT_EQ(entries->size(), 1u);
   EXPECT_TRUE(EqualsIgnoreCase((*entries)[0].account, L"EVERYONE"));
-  EXPECT_EQ((*entries)[0].accessMask, platform::kGenericAll);
+  // Everyone may list, read, create files and folders and write them, but neither delete nor
+  // rename what another user made, nor change an owner or a list.
+  const std::uint32_t mask = (*entries)[0].accessMask;
+  constexpr std::uint32_t kListAddFileAddFolder = 0x1 | 0x2 | 0x4, kDelete = 0x10000, kDeleteChild = 0x40;
+  constexpr std::uint32_t kWriteDac = 0x40000, kWriteOwner = 0x80000;
+  EXPECT_EQ(mask & kListAddFileAddFolder, kListAddFileAddFolder);
+  EXPECT_EQ(mask & (kDelete | kDeleteChild | kWriteDac | kWriteOwner | platform::kGenericAll | platform::kGenericWrite), 0u);
   PackageCacheRoot again(host_);
   EXPECT_EQ(again.Path(), root);
   EXPECT_EQ(host_.Files().ExplicitAccessEntries(root)->size(), 1u);  // the grant is not added twice
+}
+
+TEST_F(PackageStateTest, CacheRootFullGrantOfAnEarlierRunIsNarrowed) {
+  ICBSFileUtilities(host_).CreateFolderTree(L"C:\\ProgramData\\Tarquel");
+  host_.Files().AddAccessEntry(L"C:\\ProgramData\\Tarquel", {platform::kGenericAll, true, platform::TrusteeForm::Sid, L"Everyone"});
+  const auto entries = host_.Files().ExplicitAccessEntries(cacheRoot_.Path());
+  ASSERT_TRUE(entries.has_value());
+  ASSERT_EQ(entries->size(), 1u);
+  EXPECT_EQ((*entries)[0].accessMask & platform::kGenericAll, 0u);
 }
 
 TEST_F(PackageStateTest, CacheRootStaysEmptyWithoutCommonAppData) {
@@ -112,7 +129,9 @@ TEST_F(PackageStateTest, CacheRootStaysEmptyWithoutCommonAppData) {
 TEST_F(PackageStateTest, CachedMsiOnlyWhenThePackageFolderHoldsExactlyOne) {
   const std::wstring folder = std::wstring(L"C:\\ProgramData\\Tarquel\\") + kPackageCode;
   ICBSFileUtilities(host_).CreateFolderTree(folder);
-  host_.Files().WriteFile(folder + L"\\Quibrix.msi", "msi");
+  platform::host::HostDatabaseFile msi = platform::host::HostDatabaseFile::Package();
+  msi.packageCode = kPackageCode;
+  host_.Files().WriteFile(folder + L"\\Quibrix.msi", msi.Serialize());
   host_.Files().WriteFile(folder + L"\\Quibrix.mst", "mst");
   SetupPackage package = Build();
   EXPECT_EQ(package.packageFolder, folder);

@@ -72,6 +72,18 @@ TEST_F(SetupLogTest, UnopenableOrMissingPathLeavesLoggingOff) {
   none.Open(L"", 0x397, 0);
   none.Suspend();
   EXPECT_TRUE(installer_.enableLogCalls.empty());
+  // A device is never opened, neither by the launcher nor by the installer: a serial port
+  // would block the first write.
+  for (const wchar_t* device : {L"COM1", L"NUL", L"con", L"C:\\Work\\LPT1.log", L"\\\\.\\COM1"}) {
+    SetupLog log(files_, installer_);
+    log.Open(device, 0x397, 0);
+    EXPECT_FALSE(log.IsOpen()) << ToUtf8(device);
+    log.Suspend();
+    log.Resume();
+    EXPECT_FALSE(log.IsOpen()) << ToUtf8(device);
+    EXPECT_FALSE(files_.Attributes(device)) << ToUtf8(device);
+  }
+  EXPECT_TRUE(installer_.enableLogCalls.empty());
 }
 
 TEST_F(SetupLogTest, HandsTheFileToTheInstallerAndAppendsAfterIt) {

@@ -4,6 +4,7 @@ clean-up at the end of a failed run must never reach outside the base folder."""
 import os
 import pathlib
 import shutil
+import time
 
 import winetest
 from winetest import check, check_equal
@@ -51,14 +52,17 @@ def test_links_in_a_package_folder_are_not_followed():
     os.symlink(victim / "secret.txt", folder / "planted-file-link")
 
     code, log = run_setup(setup, "planted-link")
-    check_equal(code, winetest.INSTALL_FAILED, f"exit code: {log!r}")
-    check(f"TSL (c): Deleting MSI folder {BASE}\\{PACKAGE_CODE}\r\n" in log, f"the folder is visited: {log!r}")
+    # The planted MSI is not the setup's package: the folder is cleared and the package
+    # unpacked afresh.
+    check_equal(code, winetest.SUCCEEDED, f"exit code: {log!r}")
+    check(f"TSL (c): Package folder {BASE}\\{PACKAGE_CODE} not used: its MSI file is not this setup's package.\r\n"
+          in log, f"the folder is not trusted: {log!r}")
     check((victim / "deep" / "precious.txt").is_file(), "the folder the link pointed to is untouched")
     check((victim / "secret.txt").read_text() == "keep me too", "the file the link pointed to is untouched")
     check(empty.is_dir(), "the empty folder a link pointed to is untouched")
     check((folder / "planted-folder-link").is_symlink(), "Wine cannot remove the link: it stays")
-    check(f"Deleted MSI folder" not in log, "a folder that still holds a link is not reported as deleted")
-    shutil.rmtree(folder)
+    check_equal(winetest.run(setup, "/x", "/qn", timeout=300).exit_code, 0, "the removal afterwards")
+    shutil.rmtree(folder, ignore_errors=True)
     shutil.rmtree(victim)
 
 
@@ -123,6 +127,14 @@ def test_a_new_package_folder_has_its_own_protected_access_list():
     lines = result.stdout.splitlines()
     check_equal(result.exit_code, 0, f"folder-access-probe ran: {result.stdout!r}")
     check("created=1" in lines, f"the folder is created: {lines}")
+    rights = {}
+    for line in lines:
+        if line.startswith("ace="):
+            kind, flags, mask, sid = line[4:].split()
+            if kind == "0":
+                rights[sid] = rights.get(sid, 0) | int(mask, 16)
+    for sid in (EVERYONE, USERS):
+        check_equal(rights.get(sid, 0) & WRITING_RIGHTS, 0, f"{sid} may not change the folder: {lines}")
     if "protected=1" not in lines:
         # Wine 8 accepts the list (the call succeeds, so nothing is logged) but does not keep it on
         # a file system without extended attributes: it answers a list made from the Unix
@@ -147,8 +159,55 @@ def test_a_new_package_folder_has_its_own_protected_access_list():
     shutil.rmtree(winetest.unix_path(folder))
 
 
+MAIN_PACKAGE_CODE = "{5C1F2402-7C55-4E3B-9C6B-0A1A2B3C4D02}"  # the main package of two-packages.json
+MAIN_PRODUCT = "{5C1F2402-7C55-4E3B-9C6B-0A1A2B3C4D01}"
+FOREIGN_PRODUCT = "{5C1FE072-7C55-4E3B-9C6B-0A1A2B3C4D01}"  # wendrak-7.2-x64.msi
+UNINSTALL = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+
+
+def plant_folder(msi, mode):
+    folder = winetest.unix_path(f"{BASE}\\{MAIN_PACKAGE_CODE}")
+    shutil.rmtree(folder, ignore_errors=True)
+    folder.mkdir(parents=True)
+    shutil.copyfile(msi, folder / "planted.msi")
+    os.chmod(folder, mode)
+    return folder
+
+
+def test_a_planted_package_folder_is_not_trusted():
+    """A folder named after the main package's code, made before the run: with a foreign MSI,
+    or with our own MSI but open to everyone. Neither is used as it stands: the setup's own
+    package is unpacked afresh and installed."""
+    setup = winetest.pack("two-packages.json")
+    foreign = winetest.samples_dir() / "wendrak-7.2-x64.msi"
+    ours = winetest.work_dir() / "ours"
+    ours.mkdir()
+    check_equal(winetest.run(setup, "/u", cwd=ours, timeout=120).exit_code, 0, "our MSI files are extracted")
+    # A folder only its owner may change, and one everyone may change (what an ordinary user leaves).
+    for msi, mode, reason in ((foreign, 0o755, "its MSI file is not this setup's package"),
+                              (ours / "quibrix-2024-x64.msi", 0o777,
+                               "accounts other than Administrators and SYSTEM may change it")):
+        folder = plant_folder(msi, mode)
+        code, log = run_setup(setup, "planted-" + msi.stem)
+        check_equal(code, winetest.SUCCEEDED, f"exit code with {msi.name} planted: {log!r}")
+        check(f"TSL (c): Package folder {BASE}\\{MAIN_PACKAGE_CODE} not used: {reason}.\r\n" in log,
+              f"the log says why the folder is not used: {log!r}")
+        check(not (folder / "planted.msi").exists(), "the planted MSI is gone")
+        check(winetest.reg_query(f"{UNINSTALL}\\{MAIN_PRODUCT}", None, 64) is not None, "our product is installed")
+        check(winetest.reg_query(f"{UNINSTALL}\\{FOREIGN_PRODUCT}", None, 64) is None, "the planted product is not installed")
+        check_equal(winetest.run(setup, "/x", "/qn", timeout=300).exit_code, 0, "the removal afterwards")
+        # The removal's self-deleting batch file removes the main package's folder a little
+        # later, and then itself: a folder planted before that would vanish.
+        batch = winetest.unix_path(f"{BASE}\\SelfDelete.bat")
+        deadline = time.monotonic() + 30
+        while (folder.exists() or batch.exists()) and time.monotonic() < deadline:
+            time.sleep(0.2)
+        check(not folder.exists() and not batch.exists(), "the removal's batch file has done its work")
+
+
 def test():
     test_a_new_package_folder_has_its_own_protected_access_list()
+    test_a_planted_package_folder_is_not_trusted()
     test_links_in_a_package_folder_are_not_followed()
     test_a_base_folder_that_is_a_link_is_refused()
     test_trailing_dot_package_codes_name_no_folder()

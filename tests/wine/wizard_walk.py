@@ -44,12 +44,12 @@ class Walk:
 
 def walk(setup: pathlib.Path, process: str, title: str, log: pathlib.Path,
          shots: pathlib.Path | None = None, press: dict[str, int] | None = None,
-         timeout: float = 300) -> Walk:
+         timeout: float = 300, env: dict[str, str] | None = None) -> Walk:
     """Starts `setup` with a verbose log and walks its wizard to the end. `press` names the
     button to press on a page instead of Next (Cancel on the unpack page, say); a screenshot
     named "<n>-<page>.png" is kept in `shots` for every page seen."""
     press = press or {}
-    running = winetest.start(setup, "/L*v", winetest.windows_path(log))
+    running = winetest.start(setup, "/L*v", winetest.windows_path(log), env=env)
     seen: list[str] = []
     windows: dict[str, dict] = {}
     try:

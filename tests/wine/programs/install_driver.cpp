@@ -38,7 +38,8 @@ int wmain(int argc, wchar_t** argv) {
 
   PackageCacheRoot cacheRoot(*platform);
   const DetectionContext detection = Detection(run);
-  if (!ReadPackageInformation(packages, {packageResources, commandLine.Workload()}, {detection, cacheRoot}, log)) {
+  if (!ReadPackageInformation(packages, {packageResources, commandLine.Workload()}, {detection, cacheRoot, true, &log},
+                              log)) {
     return kResultPackageInfoMissing;
   }
   SetDefaultHandleFlags(packages, detection, {commandLine.IsExtract(), commandLine.IsRepair(), commandLine.IsUninstall()});
