@@ -24,8 +24,6 @@ class UiLevel {
   constexpr bool HasEndDialog() const { return (value_ & platform::kInstallUiLevelEndDialog) != 0; }
   // None and basic, with or without the end dialog: no message box is shown.
   constexpr bool IsQuiet() const { return (value_ & 0x2) != 0; }
-  // No user interface at all apart from the end dialog.
-  constexpr bool IsSilent() const { return Base() == platform::kInstallUiLevelNone; }
   // The full user interface: the only level at which the wizard waits for the user.
   constexpr bool IsFull() const { return Base() == platform::kInstallUiLevelFull; }
 

@@ -40,15 +40,14 @@ TEST(CommandLineSwitches, UiLevelLettersAndPlus) {
 TEST(UiLevelQuestions, EveryLevelOfTheQSwitch) {
   struct Case {
     const wchar_t* argument;
-    bool quiet, silent, full, endDialog;
+    bool quiet, full, endDialog;
   };
-  for (const Case& c : {Case{L"/qn", true, true, false, false}, Case{L"/qn+", true, true, false, true},
-                        Case{L"/qb", true, false, false, false}, Case{L"/qb+", true, false, false, true},
-                        Case{L"/qr", false, false, false, false}, Case{L"/qr+", false, false, false, true},
-                        Case{L"/qf", false, false, true, false}, Case{L"/qf+", false, false, true, true}}) {
+  for (const Case& c : {Case{L"/qn", true, false, false}, Case{L"/qn+", true, false, true},
+                        Case{L"/qb", true, false, false}, Case{L"/qb+", true, false, true},
+                        Case{L"/qr", false, false, false}, Case{L"/qr+", false, false, true},
+                        Case{L"/qf", false, true, false}, Case{L"/qf+", false, true, true}}) {
     const UiLevel level = Parse({c.argument}).UiLevel();
     EXPECT_EQ(level.IsQuiet(), c.quiet) << c.argument;
-    EXPECT_EQ(level.IsSilent(), c.silent) << c.argument;
     EXPECT_EQ(level.IsFull(), c.full) << c.argument;
     EXPECT_EQ(level.HasEndDialog(), c.endDialog) << c.argument;
   }
