@@ -385,6 +385,25 @@ def bold_text(control_id: int, **filters) -> str:
     return json.loads(_driver_by_id("bold", control_id, **filters))
 
 
+def choose_tab(control_id: int, label: str, **filters) -> None:
+    """Clicks the tab labelled `label` of a tab control in the first matching window."""
+    _driver_by_id("choose", control_id, "--item", label, **filters)
+
+
+def screen_colours(control_id: int, **filters) -> int:
+    """How many colours the screen shows inside a control: 1 when it was never painted."""
+    return int(_driver_by_id("colours", control_id, **filters))
+
+
+def type_key(key: str, **filters) -> None:
+    """Types a key (tab, shift+tab, space, enter, alt+LETTER) into the first matching window as
+    keyboard input."""
+    result = run(wizard_driver(), "key", "--text", key, *_driver_filters(
+        filters.get("process"), filters.get("window_class"), filters.get("title"), None), timeout=30)
+    if result.exit_code != 0:
+        raise HarnessError(f"wizard-driver could not type {key!r}: {result.stdout!r}")
+
+
 MESSAGE_BOX_CLASS = "#32770"
 MESSAGE_BOX_TEXT_ID = 0xFFFF
 

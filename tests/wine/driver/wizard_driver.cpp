@@ -13,12 +13,22 @@
 //                                                  prints the labels of tab control N, as JSON
 //   wizard-driver bold --id N [filters] [--timeout ms]
 //                                                  prints the bold characters of rich-edit N
+//   wizard-driver choose --id N --item T [filters] [--timeout ms]
+//                                                  clicks the tab labelled T of tab control N
+//   wizard-driver colours --id N [filters] [--timeout ms]
+//                                                  prints how many colours the screen shows
+//                                                  inside control N (1 when nothing is painted)
+//   wizard-driver key --text KEY [filters] [--timeout ms]
+//                                                  types KEY into the window as keyboard input:
+//                                                  tab, shift+tab, space, enter, or alt+LETTER
 //
 // Filters: --process NAME (image file name, e.g. Setup.exe), --class NAME (e.g. #32770 for
 // dialogs and message boxes), --title TEXT (exact caption), --contains TEXT (some control's
 // text contains it), --disabled ID (the window's control ID is disabled). Only visible windows
-// count. A window is printed as one JSON object with its caption, class, and every child
-// control (id, class, text, visible, enabled, and for buttons checked), recursively.
+// count. A window is printed as one JSON object with its caption, class, its rectangle and the
+// work area of its monitor (left, top, right, bottom in screen pixels), the id of the control
+// that has the keyboard focus (0 for none), and every child control (id, class, text, visible,
+// enabled, and for buttons checked), recursively.
 // Reading a window sends a message to each of its controls, which a program answers only when
 // its thread looks at its queue; a program busy between looks answers slowly. `press` and the
 // filters other than --title and --contains send no message, so they act at once on a busy page.
@@ -29,7 +39,9 @@
 #include <richedit.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -200,10 +212,31 @@ std::string JsonString(const std::wstring& text) {
   return out + "\"";
 }
 
+std::string RectJson(const RECT& rect) {
+  return "[" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " + std::to_string(rect.right) + ", " +
+         std::to_string(rect.bottom) + "]";
+}
+
+// The control of the window's thread that has the keyboard focus; none when it is elsewhere.
+HWND FocusedControl(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus != nullptr && IsChild(window, info.hwndFocus) ? info.hwndFocus : nullptr;
+}
+
 std::string WindowJson(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const HWND focus = FocusedControl(window);
   std::string json = "{\"handle\": " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) +
                      ", \"class\": " + JsonString(ClassName(window)) + ", \"title\": " + JsonString(WindowText(window)) +
-                     ", \"process\": " + JsonString(ProcessImageName(window)) + ", \"controls\": [";
+                     ", \"process\": " + JsonString(ProcessImageName(window)) + ", \"rect\": " + RectJson(rect) +
+                     ", \"work_area\": " + RectJson(monitor.rcWork) +
+                     ", \"focus\": " + std::to_string(focus ? GetDlgCtrlID(focus) : 0) + ", \"controls\": [";
   bool first = true;
   for (const Control& control : Controls(window)) {
     json += (first ? "" : ", ");
@@ -222,7 +255,8 @@ void Print(const std::string& text) {
 }
 
 int Usage() {
-  Print("usage: wizard-driver list|wait|click|press|select|close|settext|tabs|bold [--process NAME] [--class NAME] "
+  Print("usage: wizard-driver list|wait|click|press|select|close|settext|tabs|bold|choose|colours|key [--process NAME] "
+        "[--class NAME] "
         "[--title TEXT] [--contains TEXT] [--disabled ID] [--id N] [--item TEXT] [--text T] [--timeout MS]\n");
   return 2;
 }
@@ -301,6 +335,94 @@ std::wstring BoldCharacters(HWND edit) {
   return bold;
 }
 
+// Clicks the tab labelled `label` with the mouse, so that the tab control tells its parent as it
+// does for a person; false when no tab has that label.
+bool ChooseTab(HWND tabs, const std::wstring& label) {
+  constexpr std::size_t kTextOffset = 256;
+  constexpr int kTextLength = 256;
+  RemoteBuffer buffer(tabs, kTextOffset + kTextLength * sizeof(wchar_t));
+  if (!buffer.Valid()) return false;
+  const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = reinterpret_cast<wchar_t*>(buffer.Address(kTextOffset));
+    item.cchTextMax = kTextLength;
+    buffer.Write(&item, sizeof item);
+    SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), buffer.Address());
+    wchar_t text[kTextLength] = {};
+    buffer.Read(text, sizeof text - sizeof(wchar_t), kTextOffset);
+    if (label != text) continue;
+    RECT rect{};
+    SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), buffer.Address());
+    buffer.Read(&rect, sizeof rect);
+    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(tabs, WM_LBUTTONUP, 0, point);
+    return true;
+  }
+  return false;
+}
+
+// How many different colours the screen shows inside the control's rectangle: a control that
+// was never painted shows only what lies behind it, one colour.
+int ScreenColours(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return 0;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+  std::sort(pixels.begin(), pixels.end());
+  return static_cast<int>(std::unique(pixels.begin(), pixels.end()) - pixels.begin());
+}
+
+// Types a key as a person would, through the system's keyboard input: the window is brought to
+// the foreground first, since keyboard input goes to the foreground window's focus.
+bool TypeKey(HWND window, const std::wstring& key) {
+  std::vector<WORD> held;
+  WORD main = 0;
+  if (key == L"tab") main = VK_TAB;
+  else if (key == L"shift+tab") held = {VK_SHIFT}, main = VK_TAB;
+  else if (key == L"space") main = VK_SPACE;
+  else if (key == L"enter") main = VK_RETURN;
+  else if (key.size() == 5 && key.compare(0, 4, L"alt+") == 0 && iswalpha(key[4])) held = {VK_MENU}, main = towupper(key[4]);
+  else return false;
+  SetForegroundWindow(window);
+  std::vector<INPUT> inputs;
+  const auto add = [&](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  for (WORD code : held) add(code, false);
+  add(main, false);
+  add(main, true);
+  for (auto code = held.rbegin(); code != held.rend(); ++code) add(*code, true);
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -337,11 +459,15 @@ int wmain(int argc, wchar_t** argv) {
     Print(json + "]\n");
     return 0;
   }
-  const bool reads = command == L"settext" || command == L"tabs" || command == L"bold";
+  const bool reads = command == L"settext" || command == L"tabs" || command == L"bold" || command == L"choose" ||
+                     command == L"colours";
   const bool clicks = command == L"click" || command == L"press";
-  if (!reads && !clicks && command != L"wait" && command != L"select" && command != L"close") return Usage();
+  if (!reads && !clicks && command != L"wait" && command != L"select" && command != L"close" && command != L"key") {
+    return Usage();
+  }
   if ((clicks || command == L"select" || reads) && id < 0) return Usage();
-  if (command == L"select" && item.empty()) return Usage();
+  if ((command == L"select" || command == L"choose") && item.empty()) return Usage();
+  if (command == L"key" && text.empty()) return Usage();
 
   std::vector<HWND> found = WaitForWindows(filters, timeout);
   if (found.empty()) {
@@ -398,12 +524,23 @@ int wmain(int argc, wchar_t** argv) {
                             2000, &result);
       } else if (command == L"tabs") {
         Print(TabLabels(control.handle) + "\n");
+      } else if (command == L"choose") {
+        if (!ChooseTab(control.handle, item)) {
+          Print("no such tab\n");
+          return 1;
+        }
+      } else if (command == L"colours") {
+        Print(std::to_string(ScreenColours(control.handle)) + "\n");
       } else {
         Print(JsonString(BoldCharacters(control.handle)) + "\n");
       }
       return 0;
     }
     Print("no control with that id\n");
+    return 1;
+  }
+  if (command == L"key" && !TypeKey(window, text)) {
+    Print("cannot type that key\n");
     return 1;
   }
   if (command == L"close") PostMessageW(window, WM_CLOSE, 0, 0);
