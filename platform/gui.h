@@ -20,7 +20,8 @@ using IconHandle = std::uintptr_t;
 using BitmapHandle = std::uintptr_t;
 using BrushHandle = std::uintptr_t;
 
-// A rectangle in pixels: position and size.
+// A rectangle in pixels: position and size. Every pixel number of the port is one of a 96-DPI
+// screen; the adapter scales it to the DPI in force, so that layouts keep their proportions.
 struct Rect {
   int x = 0;
   int y = 0;
@@ -181,6 +182,9 @@ class Gui {
   // Places the window in its parent's client coordinates without activating it; `toTop`
   // also raises it above its siblings.
   virtual void Place(WindowHandle window, const Rect& rect, bool toTop) = 0;
+  // Puts the window below all its siblings, so that they are drawn over it. A new window goes
+  // below the siblings made before it.
+  virtual void SendToBack(WindowHandle window) = 0;
   virtual void Invalidate(WindowHandle window, bool erase) = 0;
   // Shows the top-level window, brings it to the foreground and activates it.
   virtual void BringToForeground(WindowHandle window) = 0;

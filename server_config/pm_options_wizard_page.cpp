@@ -141,6 +141,9 @@ void PMOptionsWizardPage::Activate() {
     return;
   }
   gui_.Enable(frame_.FrameControl(platform::kIdOk), true);
+  // Disabled while measuring, Next lost the keyboard focus, and a window without a focus
+  // takes no Tab: the focus goes back to it.
+  FocusFrameControl(platform::kIdOk);
   gui_.Show(Window(), true);
 }
 

@@ -1,5 +1,7 @@
 #include "server_config/service_configuration_wizard_page.h"
 
+#include <algorithm>
+
 #include "resources/resource_ids.h"
 #include "server_config/connection_details_dlg.h"
 #include "server_config/password_dialog.h"
@@ -15,6 +17,9 @@ namespace setup {
 namespace {
 
 platform::Rect Between(int left, int top, int right, int bottom) { return {left, top, right - left, bottom - top}; }
+
+// The width of the tab control's frame around its pages.
+constexpr int kTabFrame = 2;
 
 // Per row: its button, summary, title text, button text, and its offset below the tabs.
 struct RowSpec {
@@ -64,9 +69,14 @@ void ServiceConfigurationWizardPage::CreateControls(platform::WindowHandle paren
                      Between(left + 10, top + 2, left + 310, top + 18), DialogFont::Tahoma9);
     row.button = make(platform::ControlKind::Button, spec.buttonId, Between(left + 317, top, left + 410, top + 22),
                       DialogFont::Tahoma9);
+    // The last summary ends above the tab control's lower frame even where the page came out
+    // shorter than the rows (a frame font that does not grow in step with the DPI).
     row.summary = make(platform::ControlKind::RichText, spec.summaryId,
-                       Between(left + 10, top + 21, left + 410, top + 53), DialogFont::Tahoma8);
+                       Between(left + 10, top + 21, left + 410, std::min(top + 53, height - kTabFrame)),
+                       DialogFont::Tahoma8);
   }
+  // Made first, the tab control lies above the rows; below them it leaves them visible.
+  gui_.SendToBack(tabs);
 }
 
 ServiceEntry* ServiceConfigurationWizardPage::SelectedEntry() {

@@ -227,6 +227,14 @@ void HostGui::Place(WindowHandle window, const Rect& rect, bool toTop) {
   }
 }
 
+void HostGui::SendToBack(WindowHandle window) {
+  const WindowHandle parent = At(window).parent;
+  if (parent == 0) return;
+  std::vector<WindowHandle>& siblings = At(parent).children;
+  std::erase(siblings, window);
+  siblings.push_back(window);
+}
+
 void HostGui::Invalidate(WindowHandle window, bool) { ++At(window).invalidations; }
 
 void HostGui::BringToForeground(WindowHandle window) {

@@ -99,6 +99,7 @@ class HostGui : public Gui {
   Size ClientSize(WindowHandle window) const override;
   Rect ScreenToClient(WindowHandle window, const Rect& rect) const override;
   void Place(WindowHandle window, const Rect& rect, bool toTop) override;
+  void SendToBack(WindowHandle window) override;
   void Invalidate(WindowHandle window, bool erase) override;
   void BringToForeground(WindowHandle window) override;
   void SetWindowIcons(WindowHandle window, IconHandle icon) override;

@@ -76,8 +76,9 @@ ScriptResources LoadScriptResources(const std::filesystem::path& resourceFolder)
   };
   const std::regex picture(R"~(^\s*(\w+)\s+(BITMAP|ICON)\s+"([^"]+)"\s*$)~");
   const std::regex dialog(R"(^\s*(\w+)\s+DIALOGEX\s+\d+\s*,\s*\d+\s*,\s*(\d+)\s*,\s*(\d+)\s*$)");
+  // CONTROL text, id, class, style, x, y, width, height, and an extended style that may follow.
   const std::regex control(
-      R"~(^\s*CONTROL\s+"([^"]*)"\s*,\s*(\w+)\s*,\s*"(\w+)"\s*,\s*([^,]*),\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*$)~");
+      R"~(^\s*CONTROL\s+"([^"]*)"\s*,\s*(\w+)\s*,\s*"(\w+)"\s*,\s*([^,]*),\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*(?:,\s*[\w| ]+)?$)~");
   ScriptResources resources;
   for (const auto& file : std::filesystem::directory_iterator(resourceFolder)) {
     if (file.path().extension() != ".rc") continue;

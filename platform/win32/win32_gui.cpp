@@ -45,10 +45,44 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return USER32(SendMessageW)(window, message, wParam, lParam);
 }
 
+// The port speaks in pixels of a 96-DPI screen, the numbers the pages are laid out in; here, at
+// its edge, they become pixels of the DPI in force and back, so that rectangles, spacings and
+// pictures grow with the fonts. The launcher declares itself DPI aware, so the DPI of the screen
+// is the one it draws at (96 when the system stretches it instead).
+constexpr int kLayoutDpi = 96;
+
+int ScreenDpi() {
+  static const int dpi = [] {
+    HDC screen = USER32(GetDC)(nullptr);
+    const int found = screen ? GDI32(GetDeviceCaps)(screen, LOGPIXELSY) : kLayoutDpi;
+    if (screen) USER32(ReleaseDC)(nullptr, screen);
+    return found > 0 ? found : kLayoutDpi;
+  }();
+  return dpi;
+}
+
+int ToDevice(int layout) { return MulDiv(layout, ScreenDpi(), kLayoutDpi); }
+int ToLayout(int device) { return MulDiv(device, kLayoutDpi, ScreenDpi()); }
+// A measured extent, rounded up: scaled back to the screen it covers at least what was measured.
+int ExtentToLayout(int device) { return device <= 0 ? device : (device * kLayoutDpi + ScreenDpi() - 1) / ScreenDpi(); }
+
+// Edges are scaled, not sizes, so that rectangles that meet keep meeting.
+Rect ToDevice(const Rect& rect) {
+  const int x = ToDevice(rect.x);
+  const int y = ToDevice(rect.y);
+  return {x, y, ToDevice(rect.x + rect.width) - x, ToDevice(rect.y + rect.height) - y};
+}
+Rect ToLayout(const RECT& rect) {
+  const int x = ToLayout(rect.left);
+  const int y = ToLayout(rect.top);
+  return {x, y, ToLayout(rect.right) - x, ToLayout(rect.bottom) - y};
+}
+
 class DeviceCanvas : public Canvas {
  public:
   explicit DeviceCanvas(HDC dc) : dc_(dc) {}
-  void StretchBitmap(BitmapHandle bitmap, const Rect& target) override {
+  void StretchBitmap(BitmapHandle bitmap, const Rect& layoutTarget) override {
+    const Rect target = ToDevice(layoutTarget);
     BITMAP info{};
     if (!GDI32(GetObjectW)(reinterpret_cast<HGDIOBJ>(bitmap), sizeof info, &info)) return;
     HDC memory = GDI32(CreateCompatibleDC)(dc_);
@@ -82,11 +116,18 @@ bool ApplyControlColours(HWND parent, HDC dc, HWND control, LRESULT& brush) {
 bool HandleCommon(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   WindowEvents* events = Find(window);
   switch (message) {
-    case WM_COMMAND:
-      if (!events) return false;
-      events->OnCommand(Handle(window), LOWORD(wParam), HIWORD(wParam));
+    case WM_COMMAND: {
+      // The dialog manager tells the dialog itself when Enter presses the focused push button
+      // of a page; the command belongs to the page that holds the button.
+      const auto control = reinterpret_cast<HWND>(lParam);
+      HWND holder = control != nullptr && USER32(IsChild)(window, control) ? USER32(GetParent)(control) : window;
+      WindowEvents* target = Find(holder);
+      if (!target) holder = window, target = events;
+      if (!target) return false;
+      target->OnCommand(Handle(holder), LOWORD(wParam), HIWORD(wParam));
       result = 0;
       return true;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
@@ -127,13 +168,19 @@ LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return USER32(DefWindowProcW)(window, message, wParam, lParam);
 }
 
-// A dialog opened from another window sits in the middle of it.
-void CentreOverOwner(HWND dialog) {
-  HWND owner = USER32(GetWindow)(dialog, GW_OWNER);
-  if (owner == nullptr) return;
+// A dialog opened from another window sits in the middle of it; one without an owner (the
+// wizard at start-up) sits in the middle of the work area of its monitor.
+void Centre(HWND dialog) {
   RECT outer{};
+  if (HWND owner = USER32(GetWindow)(dialog, GW_OWNER)) {
+    USER32(GetWindowRect)(owner, &outer);
+  } else {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!USER32(GetMonitorInfoW)(USER32(MonitorFromWindow)(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    outer = monitor.rcWork;
+  }
   RECT own{};
-  USER32(GetWindowRect)(owner, &outer);
   USER32(GetWindowRect)(dialog, &own);
   const int width = own.right - own.left;
   const int height = own.bottom - own.top;
@@ -147,7 +194,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     auto* events = reinterpret_cast<DialogEvents*>(lParam);
     EventsOf()[dialog] = events;
     events->OnInitDialog(Handle(dialog));
-    CentreOverOwner(dialog);
+    Centre(dialog);
     return TRUE;
   }
   if (message == WM_ERASEBKGND) {
@@ -275,13 +322,15 @@ class Win32Gui : public Gui {
         style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
         break;
       case ControlKind::TabControl:
-        // Its siblings lie on top of it; it must not paint over them.
+        // Its siblings lie on top of it (its page puts it below them); it must not paint over them.
         windowClass = WC_TABCONTROLW;
         style |= WS_CLIPSIBLINGS | WS_TABSTOP;
         break;
       case ControlKind::RichText:
+        // It may reach under the edge of a control beside it (a button above its top line), and
+        // leaves that control's pixels to it.
         windowClass = MSFTEDIT_CLASS;
-        style |= ES_MULTILINE | ES_READONLY;
+        style |= ES_MULTILINE | ES_READONLY | WS_CLIPSIBLINGS;
         break;
       case ControlKind::RadioButton:
         windowClass = L"BUTTON";
@@ -293,8 +342,9 @@ class Win32Gui : public Gui {
         break;
     }
     const std::wstring text(spec.text);
-    HWND window = USER32(CreateWindowExW)(extended, windowClass, text.c_str(), style, spec.rect.x, spec.rect.y,
-                                          spec.rect.width, spec.rect.height, Hwnd(parent),
+    const Rect rect = ToDevice(spec.rect);
+    HWND window = USER32(CreateWindowExW)(extended, windowClass, text.c_str(), style, rect.x, rect.y, rect.width,
+                                          rect.height, Hwnd(parent),
                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                           GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) return 0;
@@ -331,24 +381,29 @@ class Win32Gui : public Gui {
   Rect WindowRect(WindowHandle window) const override {
     RECT rect{};
     USER32(GetWindowRect)(Hwnd(window), &rect);
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    return ToLayout(rect);
   }
 
   Size ClientSize(WindowHandle window) const override {
     RECT rect{};
     USER32(GetClientRect)(Hwnd(window), &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+    return {ToLayout(rect.right - rect.left), ToLayout(rect.bottom - rect.top)};
   }
 
   Rect ScreenToClient(WindowHandle window, const Rect& rect) const override {
-    POINT corner{rect.x, rect.y};
+    POINT corner{ToDevice(rect.x), ToDevice(rect.y)};
     USER32(ScreenToClient)(Hwnd(window), &corner);
-    return {corner.x, corner.y, rect.width, rect.height};
+    return {ToLayout(corner.x), ToLayout(corner.y), rect.width, rect.height};
   }
 
-  void Place(WindowHandle window, const Rect& rect, bool toTop) override {
+  void Place(WindowHandle window, const Rect& layoutRect, bool toTop) override {
+    const Rect rect = ToDevice(layoutRect);
     USER32(SetWindowPos)(Hwnd(window), toTop ? HWND_TOP : nullptr, rect.x, rect.y, rect.width, rect.height,
                          SWP_NOACTIVATE | (toTop ? 0 : SWP_NOZORDER));
+  }
+
+  void SendToBack(WindowHandle window) override {
+    USER32(SetWindowPos)(Hwnd(window), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 
   void Invalidate(WindowHandle window, bool erase) override { USER32(InvalidateRect)(Hwnd(window), nullptr, erase); }
@@ -438,7 +493,7 @@ class Win32Gui : public Gui {
     RECT rect{};
     Send(Hwnd(tabs), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
     if (empty) Send(Hwnd(tabs), TCM_DELETEALLITEMS);
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    return ToLayout(rect);
   }
   void SetRichText(WindowHandle control, const std::vector<TextRun>& runs) override {
     HWND window = Hwnd(control);
@@ -504,12 +559,12 @@ class Win32Gui : public Gui {
     HDC dc = USER32(GetDC)(Hwnd(window));
     if (dc == nullptr) return {};
     HGDIOBJ old = font ? GDI32(SelectObject)(dc, reinterpret_cast<HGDIOBJ>(font)) : nullptr;
-    RECT rect{0, 0, singleLine ? 1 : width, 0};
+    RECT rect{0, 0, singleLine ? 1 : ToDevice(width), 0};
     USER32(DrawTextW)(dc, text.data(), static_cast<int>(text.size()), &rect,
                       DT_CALCRECT | (singleLine ? DT_SINGLELINE : DT_WORDBREAK));
     if (old) GDI32(SelectObject)(dc, old);
     USER32(ReleaseDC)(Hwnd(window), dc);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+    return {ExtentToLayout(rect.right - rect.left), ExtentToLayout(rect.bottom - rect.top)};
   }
 
   IconHandle LoadIconResource(ResourceName name) override {
@@ -521,7 +576,7 @@ class Win32Gui : public Gui {
   IconHandle LoadSizedIcon(ResourceName name, int pixels) override {
     const std::wstring text = NameText(name);
     return reinterpret_cast<IconHandle>(USER32(LoadImageW)(GetModuleHandleW(nullptr), ResourcePointer(name, text),
-                                                           IMAGE_ICON, pixels, pixels, LR_SHARED));
+                                                           IMAGE_ICON, ToDevice(pixels), ToDevice(pixels), LR_SHARED));
   }
 
   // The colour bitmap's size; an icon with only a mask holds its two halves one above the other.
@@ -537,7 +592,7 @@ class Win32Gui : public Gui {
     }
     if (info.hbmColor) GDI32(DeleteObject)(info.hbmColor);
     if (info.hbmMask) GDI32(DeleteObject)(info.hbmMask);
-    return size;
+    return {ToLayout(size.width), ToLayout(size.height)};
   }
 
   BitmapHandle LoadBitmapResource(ResourceName name) override {

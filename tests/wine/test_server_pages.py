@@ -2,8 +2,10 @@
 workflow-server cluster setup over an installation whose "brammel.ini" says "Master::active=1"
 starts its cluster page in the master role with that installation's port, and a mobile-server
 setup over existing server data measures the backup and offers its options. Both pages are
-shown in English and German; screenshots of them are kept in the work folder. Every run is
-cancelled on its page and ends on the finish page with the user's exit (exit code 3)."""
+shown in English and German; screenshots of them are kept in the work folder. On the English
+backup page the keyboard reaches the page: Tab moves the focus from the frame's buttons onto a
+check box of the page, Space ticks it and Shift+Tab goes back. Every run is cancelled on its
+page and ends on the finish page with the user's exit (exit code 3)."""
 import shutil
 import subprocess
 import time
@@ -16,6 +18,7 @@ CLUSTER_PRODUCT = "Tarquel Brammel Server 2024 Advanced Edition (x64)"
 BACKUP_PRODUCT = "Tarquel Pellomar Server 2024 (x64)"
 STANDALONE, MASTER, WORKER, PORT = 1330, 1331, 1332, 1333
 NEXT, CANCEL = 1, 2
+BACKUP_CHECK_BOXES = (1534, 2202, 2203)
 
 
 def common_data():
@@ -94,11 +97,39 @@ def cluster(setup, process, title, page_title, master_label, port_label, shot):
     return run_to_page(setup, process, title, page_title, look, shot)
 
 
-def backup(setup, process, title, size_label, reset_label, shot):
+def tab_to_check_box(process, title, window) -> dict:
+    """Types Tab until the focus is on one of the page's check boxes; the window then."""
+    for _ in range(12):
+        winetest.type_key("tab", process=process, title=title)
+        time.sleep(0.3)
+        window = winetest.wait_window(process=process, title=title)
+        if window["focus"] in BACKUP_CHECK_BOXES:
+            return window
+    raise AssertionError(f"Tab never reached a check box of the page (focus on {window['focus']})")
+
+
+def keyboard(process, title, window):
+    """Tab onto a check box of the page, Space ticks or clears it, Shift+Tab leaves it."""
+    window = tab_to_check_box(process, title, window)
+    box = window["focus"]
+    before = control(window, box)["checked"]
+    winetest.type_key("space", process=process, title=title)
+    time.sleep(0.3)
+    window = winetest.wait_window(process=process, title=title)
+    check_equal(control(window, box)["checked"], not before, f"Space toggles check box {box}")
+    winetest.type_key("shift+tab", process=process, title=title)
+    time.sleep(0.3)
+    check(winetest.wait_window(process=process, title=title)["focus"] not in (box, 0),
+          "Shift+Tab moves the focus off the check box onto another control")
+
+
+def backup(setup, process, title, size_label, reset_label, shot, keys=False):
     def look(window):
         check(any(c["text"] == reset_label and c["visible"] for c in window["controls"]),
               "the reset-database choice shows")
         check(control(window, NEXT)["enabled"], "Next is enabled after the measurement")
+        if keys:
+            keyboard(process, title, window)
     return run_to_page(setup, process, title, size_label, look, shot)
 
 
@@ -123,7 +154,7 @@ def test():
         (backup_data / "SolutionFiles" / "Examples" / "orders.zip").write_bytes(b"x" * 65536)
         english = winetest.pack("pellomar-server-2024.json", name="Backup.exe")
         log = backup(english, "Backup.exe", f"{BACKUP_PRODUCT} - Installer Wizard", "Size of backup:", "Reset Database",
-                     "backup-en")
+                     "backup-en", keys=True)
         check("TSL (c): CreatedBackupWorkerThread\r\n" in log, "the size worker ran")
         check("TSL (c): Worker-thread stopped\r\n" in log, "the size worker ended")
         german = winetest.pack("pellomar-server-2024.json", name="BackupDe.exe", resources={"OS": {"language": 1031}})

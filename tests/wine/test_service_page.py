@@ -2,7 +2,8 @@
 driver: an attended install of the workflow server shows one tab per component, a changed port
 is shown in bold and reaches the package, the workflow server's service dialog offers no
 built-in service accounts, and the password asked for on Next never reaches the log in plain
-text; the Pellomar server's page and dialogs in German; a silent install passes a command-line
+text; every "Change..." button of every tab is painted on the screen; the Pellomar server's page
+and dialogs in German; a silent install passes a command-line
 port and an encrypted command-line password. Screenshots of the page and of every dialog are
 kept in the work folder."""
 import shutil
@@ -61,6 +62,20 @@ def walk_to_service_page(process: str, title: str) -> dict:
     raise AssertionError("the service page did not appear")
 
 
+def check_change_buttons_painted(process: str, title: str) -> None:
+    """On every tab, the screen inside each shown "Change..." button holds more than the one
+    colour of what lies behind it: its face, its frame and its label."""
+    for label in winetest.tab_labels(TABS, process=process, title=title):
+        winetest.choose_tab(TABS, label, process=process, title=title)
+        time.sleep(1)
+        window = winetest.wait_window(process=process, title=title)
+        buttons = [button for button in (HTTP_CHANGE, SSL_CHANGE, SERVICE_CHANGE) if shown(window, button)]
+        check(buttons, f"the tab {label!r} shows a Change button")
+        for button in buttons:
+            colours = winetest.screen_colours(button, process=process, title=title)
+            check(colours >= 3, f"the Change button {button} on the tab {label!r} is painted ({colours} colours)")
+
+
 def page_text(process: str, title: str, control_id: int) -> str:
     return winetest.control_text(winetest.wait_window(process=process, title=title), control_id)
 
@@ -93,6 +108,13 @@ def attended_workflow_server() -> None:
         walk_to_service_page("Setup.exe", title)
         check_equal(winetest.tab_labels(TABS, process="Setup.exe", title=title), ["Brammel Server", "BrammelWeb Server"],
                     "one tab per component")
+        # Seen first as it opened, then on every tab; the first tab is the selected one again.
+        time.sleep(1)
+        check(winetest.screen_colours(HTTP_CHANGE, process="Setup.exe", title=title) >= 3,
+              "the Change button of the first row is painted when the page opens")
+        check_change_buttons_painted("Setup.exe", title)
+        winetest.choose_tab(TABS, "Brammel Server", process="Setup.exe", title=title)
+        time.sleep(1)
         check_equal(page_text("Setup.exe", title, HTTP_SUMMARY), "port number: 4700",
                     "the port of the existing configuration file")
         check_equal(winetest.bold_text(HTTP_SUMMARY, process="Setup.exe", title=title), "", "nothing changed yet")

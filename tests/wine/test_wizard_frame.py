@@ -1,6 +1,7 @@
 """The wizard frame on Wine's windowing system under Xvfb: the frame probe (plain pages in the
 real frame, packed with the two-package sample) is driven through Next and Cancel by the
-wizard driver, and a screenshot of the first page is kept in the work folder."""
+wizard driver, and a screenshot of the first page is kept in the work folder. Opened without an
+owner, the wizard stands in the middle of the screen's work area."""
 import subprocess
 
 import winetest
@@ -39,6 +40,12 @@ def test():
         check_equal(winetest.control_text(first, 2), "Cancel", "Cancel label")
         language = [c for c in first["controls"] if c["id"] == 1015]
         check(language and not language[0]["visible"], f"the language chooser is hidden: {language}")
+        left, top, right, bottom = first["rect"]
+        area_left, area_top, area_right, area_bottom = first["work_area"]
+        check(right - left < area_right - area_left and bottom - top < area_bottom - area_top,
+              f"the wizard {first['rect']} is smaller than the work area {first['work_area']}")
+        check(abs((left - area_left) - (area_right - right)) <= 1 and abs((top - area_top) - (area_bottom - bottom)) <= 1,
+              f"the wizard {first['rect']} is centred on the work area {first['work_area']}")
         screenshot("frame-welcome.png")
 
         winetest.click(1, process="FrameProbe.exe", title=TITLE)
