@@ -70,19 +70,32 @@ def walk(setup: pathlib.Path, process: str, title: str, log: pathlib.Path,
 def _visit(page: str, number: int, process: str, title: str, log: pathlib.Path,
            shots: pathlib.Path | None, press: dict[str, int]) -> dict | None:
     button = press.get(page, NEXT if page in WAITING_PAGES else None)
+    picture = shots / f"{number}-{page}.png" if shots is not None else None
+    if button is not None:
+        # A page that waits for the user is pictured once its window answers the driver, and
+        # so has painted (the first page of a program that is still loading its fonts, say).
+        winetest.wait_window(process=process, title=title, timeout=20)
+        time.sleep(0.5)
+        # One that moved on by itself (the system-integrity page without findings) is neither
+        # pictured nor pressed.
+        if len(shown_pages(log)) != number:
+            return None
+        if picture is not None:
+            screenshot(picture)
+        return winetest.click(button, process=process, title=title, timeout=30)
+    # A page that has passed already (the system-integrity page without findings) is not
+    # pictured, so that the picture of a page shown briefly after it (the unpack page) is not
+    # taken too late.
+    if len(shown_pages(log)) != number:
+        return None
     # The page's window shows once its activation is logged; give it a moment to paint. The
     # picture comes first, so that pages that are busy only briefly are caught too.
     time.sleep(0.2)
-    picture = shots / f"{number}-{page}.png" if shots is not None else None
     if picture is not None:
         screenshot(picture)
-    # A page that passed already (the system-integrity page without findings, or a short
-    # unpacking) may not be on the picture, and is not pressed.
+    # A page that passed meanwhile (a short unpacking) may not be on the picture.
     if len(shown_pages(log)) != number:
         if picture is not None:
             picture.unlink()
         return None
-    window = winetest.wait_window(process=process, title=title, timeout=20)
-    if button is not None:
-        window = winetest.click(button, process=process, title=title, timeout=30)
-    return window
+    return winetest.wait_window(process=process, title=title, timeout=20)
