@@ -42,7 +42,7 @@ def wizard_title(language: str) -> str:
 
 
 def reg(*args: str, must: bool = True) -> None:
-    result = subprocess.run([winetest.WINE, "reg", *args], env=winetest.wine_environment(),
+    result = subprocess.run([winetest.WINE64, "reg", *args], env=winetest.wine_environment(),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
     if must and result.returncode != 0:
         raise winetest.HarnessError(f"wine reg {' '.join(args)} failed")
