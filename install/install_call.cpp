@@ -6,6 +6,7 @@
 #include "packages/package_resource_names.h"
 #include "packages/package_resources.h"
 #include "run/log_lines.h"
+#include "run/secret_properties.h"
 
 namespace setup {
 
@@ -29,6 +30,9 @@ class ScopedMessageHandler {
 // periods that begins with a letter or underscore, and a value on one line. Anything else would
 // reach the installer's part of the shared log as it is and could forge lines there.
 bool IsPassableProperty(const CommandLineProperty& property) {
+  // A service password reaches a package only encrypted, from the service page, which takes
+  // the ones it encrypts off the command line; any other would be logged in plain text.
+  if (IsSecretPropertyName(property.name)) return false;
   const auto letter = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_'; };
   const std::wstring& name = property.name;
   if (name.empty() || !letter(name[0])) return false;

@@ -66,7 +66,7 @@ std::wstring TrustedUnpackedMsi(platform::Platform& platform, SetupLog& log, std
     msi = CachedMsiFile(platform, folder);
     if (msi.empty()) {
       reason = L"it does not hold exactly one MSI file";
-    } else if (platform.databases->PackageCode(msi) != std::wstring(packageCode)) {
+    } else if (const auto code = platform.databases->PackageCode(msi); !code || !EqualsIgnoreCase(*code, packageCode)) {
       reason = L"its MSI file is not this setup's package";
     }
   }

@@ -1,6 +1,7 @@
 #include "packages/package_information.h"
 
 #include "foundation/text.h"
+#include "packages/package_cache.h"
 #include "packages/package_resource_names.h"
 #include "packages/workload_packages.h"
 #include "run/log_lines.h"
@@ -37,6 +38,19 @@ bool ReadResourcePackages(PackageList& list, const PackageInformationSources& so
   return true;
 }
 
+// A product code names registry keys (the Add/Remove Programs entry, the registration of a
+// package that Windows Installer does not install): one that is not a braced GUID could name
+// the uninstall key itself or another product's.
+bool ProductCodesAreGuids(const PackageList& list, SetupLog& log) {
+  for (const SetupPackage& package : list.packages) {
+    if (IsBracedGuid(package.productCode)) continue;
+    log.WriteLog(log_lines::kProductCodeNotAGuid, EscapeControlCharacters(package.productCode),
+                 EscapeControlCharacters(package.productName));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ReadPackageInformation(PackageList& list, const PackageInformationSources& sources,
@@ -44,9 +58,9 @@ bool ReadPackageInformation(PackageList& list, const PackageInformationSources& 
   list.packages.clear();
   log.WriteLog(log_lines::kReadingPackageInformation);
   const int count = sources.resources.PackageCount();
-  if (count >= 1) return ReadResourcePackages(list, sources, count, context, log);
+  if (count >= 1) return ReadResourcePackages(list, sources, count, context, log) && ProductCodesAreGuids(list, log);
   if (sources.workloadPath.empty()) return true;
-  return ReadWorkloadPackages(list, sources.workloadPath, context, log);
+  return ReadWorkloadPackages(list, sources.workloadPath, context, log) && ProductCodesAreGuids(list, log);
 }
 
 }  // namespace setup

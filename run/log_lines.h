@@ -57,6 +57,9 @@ inline constexpr LogLine<> kOsVersionCorrect{kStep, kLogInfo, L"OS version found
 inline constexpr LogLine<> kReadingPackageInformation{kStep, kLogInfo, L"Reading package information.\r\n"};
 inline constexpr LogLine<Number> kPackageCount{kStep, kLogInfo, L"Installer contains %d packages.\r\n"};
 inline constexpr LogLine<Text> kPackageInitialized{kStep, kLogInfo, L"Initialized state for package %s.\r\n"};
+// The product code and the product name of a package whose product code is not a braced GUID.
+inline constexpr LogLine<Text, Text> kProductCodeNotAGuid{kStep, kLogErrors,
+                                                          L"Product code %s of package %s is not a GUID.\r\n"};
 inline constexpr LogLine<Text> kWorkloadMissing{kPlain, kLogErrors, L"Workload file '%s' does not exist.\r\n"};
 inline constexpr LogLine<Text, Number, Number> kWorkloadTooLarge{
     kPlain, kLogErrors, L"Workload '%s' is larger than the %d bytes the %d packages a setup may carry need.\r\n"};

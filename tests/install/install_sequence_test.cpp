@@ -52,10 +52,12 @@ TEST_F(InstallSequenceTest, CommandLineValuesWithABlankOrEmptyAreQuotedForTheIns
 }
 
 // Names the installer cannot take and values over several lines stay behind: the installer
-// writes properties into the shared log as they are, so they could forge lines there.
+// writes properties into the shared log as they are, so they could forge lines there. So does
+// a service password that no service page took and encrypted (a run without the page, or a
+// prefix no component has), in any spelling: the installer would log it in plain text.
 TEST_F(InstallSequenceTest, PropertiesWithOddNamesOrLineBreaksAreNotPassedOn) {
   Start({L"/L*v", testing::kLogPath, L"GOOD=1", L"x\r\n=== SetupLauncher stopped", L"9LIVES=1", L"BAD=a\r\nTSL (c): forged",
-         L"A.B_2=ok", L"SP ACE=1"});
+         L"A.B_2=ok", L"SP ACE=1", L"BR_Service_Password=secret", L"br_service_password=secret", L"XX_SERVICE_PASSWORD=secret"});
   AddPackages(1);
   RunSequence();
   EXPECT_EQ(Calls(), Strings{L"0: INSTALLEDFROMLAUNCHER=Yes GOOD=1 A.B_2=ok "});

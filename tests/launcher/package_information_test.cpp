@@ -82,6 +82,19 @@ TEST_F(PackageInformationTest, AResourcePackageWithoutPackageCodeFailsWithKind13
   EXPECT_FALSE(LogHas(L"All information collected"));
 }
 
+// A product code names registry keys (the Add/Remove Programs entry of the product): one that
+// is not a braced GUID could name the uninstall key itself, or another product's.
+TEST_F(PackageInformationTest, AProductCodeThatIsNotABracedGuidFailsWithKind13) {
+  AddSinglePackageSetup();
+  Host().Resources().RemovePackageResource(L"PRODUCT_CODE_0", 1033);
+  Host().Resources().AddPackageText(L"PRODUCT_CODE_0", L"..\\{11111111-2222-3333-4444-555555555555}");
+  EXPECT_EQ(Run({L"/L*v", kLogPath, L"/qn"}), kResultPackageInfoMissing);
+  EXPECT_TRUE(LogHas(L"TSL (c): Product code ..\\{11111111-2222-3333-4444-555555555555} of package "
+                     L"Tarquel Quillbook 2024 is not a GUID.\r\n"))
+      << LogText();
+  EXPECT_FALSE(LogHas(L"All information collected"));
+}
+
 TEST_F(PackageInformationTest, AnOversizedPackageCountStopsAtTheFirstPackageWithoutCode) {
   AddSinglePackageSetup();
   Host().Resources().AddPackageText(L"PACKAGE_COUNT", L"99999999999");
