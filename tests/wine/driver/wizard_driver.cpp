@@ -42,6 +42,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -294,14 +295,15 @@ class RemoteBuffer {
   void* address_ = nullptr;
 };
 
-// The labels of a tab control as a JSON array.
-std::string TabLabels(HWND tabs) {
+// The labels of a tab control, read through a buffer in the control's process; nullopt when
+// no such buffer could be had.
+std::optional<std::vector<std::wstring>> ReadTabLabels(HWND tabs) {
   constexpr std::size_t kTextOffset = 256;
   constexpr int kTextLength = 256;
   RemoteBuffer buffer(tabs, kTextOffset + kTextLength * sizeof(wchar_t));
-  if (!buffer.Valid()) return "null";
+  if (!buffer.Valid()) return std::nullopt;
   const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-  std::string json = "[";
+  std::vector<std::wstring> labels;
   for (int i = 0; i < count; ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -311,8 +313,17 @@ std::string TabLabels(HWND tabs) {
     SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), buffer.Address());
     wchar_t text[kTextLength] = {};
     buffer.Read(text, sizeof text - sizeof(wchar_t), kTextOffset);
-    json += (i ? ", " : "") + JsonString(text);
+    labels.emplace_back(text);
   }
+  return labels;
+}
+
+// The labels of a tab control as a JSON array.
+std::string TabLabels(HWND tabs) {
+  const auto labels = ReadTabLabels(tabs);
+  if (!labels) return "null";
+  std::string json = "[";
+  for (std::size_t i = 0; i < labels->size(); ++i) json += (i ? ", " : "") + JsonString((*labels)[i]);
   return json + "]";
 }
 
@@ -338,30 +349,19 @@ std::wstring BoldCharacters(HWND edit) {
 // Clicks the tab labelled `label` with the mouse, so that the tab control tells its parent as it
 // does for a person; false when no tab has that label.
 bool ChooseTab(HWND tabs, const std::wstring& label) {
-  constexpr std::size_t kTextOffset = 256;
-  constexpr int kTextLength = 256;
-  RemoteBuffer buffer(tabs, kTextOffset + kTextLength * sizeof(wchar_t));
+  const auto labels = ReadTabLabels(tabs);
+  if (!labels) return false;
+  const auto found = std::find(labels->begin(), labels->end(), label);
+  if (found == labels->end()) return false;
+  RemoteBuffer buffer(tabs, sizeof(RECT));
   if (!buffer.Valid()) return false;
-  const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = reinterpret_cast<wchar_t*>(buffer.Address(kTextOffset));
-    item.cchTextMax = kTextLength;
-    buffer.Write(&item, sizeof item);
-    SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), buffer.Address());
-    wchar_t text[kTextLength] = {};
-    buffer.Read(text, sizeof text - sizeof(wchar_t), kTextOffset);
-    if (label != text) continue;
-    RECT rect{};
-    SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), buffer.Address());
-    buffer.Read(&rect, sizeof rect);
-    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageW(tabs, WM_LBUTTONUP, 0, point);
-    return true;
-  }
-  return false;
+  SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(found - labels->begin()), buffer.Address());
+  RECT rect{};
+  buffer.Read(&rect, sizeof rect);
+  const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageW(tabs, WM_LBUTTONUP, 0, point);
+  return true;
 }
 
 // How many different colours the screen shows inside the control's rectangle: a control that
