@@ -12,7 +12,7 @@ void ExtractionProgressHandler::OnBytes(unsigned position) {
   if (!final && (value == lastPosted_ || now - lastPostTick_ <= kMinimumPostIntervalMs)) return;
   lastPosted_ = value;
   lastPostTick_ = now;
-  ui_.PostWindowMessage(page_, kUnpackProgressMessage, static_cast<std::uintptr_t>(value), 0);
+  gui_.Post(page_, kUnpackProgressMessage, static_cast<std::uintptr_t>(value), 0);
 }
 
 }  // namespace setup

@@ -15,8 +15,8 @@ inline constexpr int kUnpackProgressRange = 30;
 
 class ExtractionProgressHandler : public ICBSCabinetProgressCallbacks {
  public:
-  ExtractionProgressHandler(platform::UserInterface& ui, const platform::SystemInfo& system, platform::WindowHandle page)
-      : ui_(ui), system_(system), page_(page) {}
+  ExtractionProgressHandler(platform::Gui& gui, const platform::SystemInfo& system, platform::WindowHandle page)
+      : gui_(gui), system_(system), page_(page) {}
 
   // The bytes of all packages, and of those before the current one.
   void SetTotal(std::uint64_t total) { total_ = total; }
@@ -30,7 +30,7 @@ class ExtractionProgressHandler : public ICBSCabinetProgressCallbacks {
  private:
   static constexpr std::uint32_t kMinimumPostIntervalMs = 500;
 
-  platform::UserInterface& ui_;
+  platform::Gui& gui_;
   const platform::SystemInfo& system_;
   platform::WindowHandle page_;
   std::uint64_t total_ = 0;

@@ -158,7 +158,13 @@ bool CSetupApp::RunExtractMode() {
 
 void CSetupApp::RunInstallMode(const std::optional<std::wstring>& propertyErrors) {
   if (!PassesPrerequisites(propertyErrors)) return;
-  platform_->ui->LoadRichEdit();
+  // A quiet run never shows its wizard: it walks the pages on windows that exist only in
+  // memory, so it needs no window system and spends no time making windows.
+  if (commandLine_.UiLevel().IsQuiet() && platform_->windowlessGui) {
+    platform_->gui = std::move(platform_->windowlessGui);
+  } else {
+    platform_->ui->LoadRichEdit();
+  }
   appName_ = languages_.FormatText(IDS_WIZARD_TITLE, packageResources_.ReadText(names::PackageName(names::kProductName, 0)));
   if (!PackageBaseFolderIsUsable()) return;
   if (!ReadPackageInformation()) result_.Record(kResultPackageInfoMissing, 0, false);

@@ -31,6 +31,9 @@ struct Platform {
   std::unique_ptr<Processes> processes;
   std::unique_ptr<UserInterface> ui;
   std::unique_ptr<Gui> gui;
+  // The GUI of a run that never shows a window, which then needs no window system; none where
+  // the platform offers no such GUI.
+  std::unique_ptr<Gui> windowlessGui;
   std::unique_ptr<Installer> installer;
   std::unique_ptr<InstallerDatabases> databases;
   std::unique_ptr<Crypto> crypto;

@@ -27,10 +27,6 @@ class UserInterface {
   virtual void PostQuit(int exitCode) = 0;
   // Retrieves and dispatches messages until the quit message is taken from the queue.
   virtual void PumpUntilQuit() = 0;
-  // Posts a message to the window's queue; callable from any thread (workers report progress
-  // this way).
-  virtual void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                                 std::intptr_t lParam) = 0;
   // Loads the rich-edit control library the wizard pages use.
   virtual bool LoadRichEdit() = 0;
 };

@@ -61,7 +61,7 @@ void UnpackWizardPage::CreateControls(platform::WindowHandle parent, int width, 
                  DialogFont::Tahoma9);
   progress_ = make(platform::ControlKind::ProgressBar, IDC_UNPACK_PROGRESS, {0, detailBottom, width, kProgressHeight},
                    DialogFont::Tahoma9);
-  progressSink_ = std::make_unique<ExtractionProgressHandler>(*frame_.Run().platform.ui, *frame_.Run().platform.system,
+  progressSink_ = std::make_unique<ExtractionProgressHandler>(gui_, *frame_.Run().platform.system,
                                                               Window());
   gui_.SetProgressRange(progress_, kUnpackProgressRange);
 }

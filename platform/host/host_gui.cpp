@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/windowless/dialog_layout.h"
+
 namespace setup::platform::host {
 
 namespace {
 
 // The dialog manager's message that moves the focus (WM_NEXTDLGCTL).
 constexpr std::uint32_t kNextDialogControl = 0x0028;
-// Dialog base units of the template font "MS Sans Serif" 8 pt at 96 pixels per inch.
-constexpr int kBaseUnitX = 6;
-constexpr int kBaseUnitY = 13;
 // A modal loop that has run this many idle steps waits for a user who never comes.
 constexpr int kMaxIdleSteps = 10000;
 // Tabs of the host: as high as the system font plus a margin, as wide as their text plus one.
@@ -20,14 +19,6 @@ constexpr int kTabHeight = 19;
 int MulDiv(int value, int numerator, int denominator) {
   const long long product = static_cast<long long>(value) * numerator;
   return static_cast<int>((product + (product >= 0 ? denominator / 2 : -denominator / 2)) / denominator);
-}
-
-// Like the dialog manager, the corners are converted, not the size.
-Rect DialogUnitsToPixels(const Rect& units) {
-  const int left = MulDiv(units.x, kBaseUnitX, 4);
-  const int top = MulDiv(units.y, kBaseUnitY, 8);
-  return {left, top, MulDiv(units.x + units.width, kBaseUnitX, 4) - left,
-          MulDiv(units.y + units.height, kBaseUnitY, 8) - top};
 }
 
 HostWindowKind KindOf(ControlKind kind) {

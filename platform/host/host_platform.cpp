@@ -1,5 +1,7 @@
 #include "platform/host/host_platform.h"
 
+#include "platform/windowless/windowless_gui.h"
+
 namespace setup::platform::host {
 
 namespace {
@@ -27,6 +29,20 @@ HostPlatform::HostPlatform(const std::filesystem::path& root)
       hostCrypto_(Install(crypto, std::make_unique<HostCrypto>())),
       hostServices_(Install(services, std::make_unique<HostServiceControl>())) {
   cabinets = std::make_unique<HostCabinetDecompression>();
+}
+
+void HostPlatform::OfferWindowlessGui() {
+  windowlessGui = std::make_unique<WindowlessGui>([scripts = LoadScriptResources(SETUP_RESOURCE_DIR)](std::uint32_t id) {
+    std::optional<DialogLayout> layout;
+    const auto found = scripts.dialogs.find(id);
+    if (found == scripts.dialogs.end()) return layout;
+    const Rect frame = DialogUnitsToPixels({0, 0, found->second.size.width, found->second.size.height});
+    layout.emplace().size = {frame.width, frame.height};
+    for (const TemplateControl& control : found->second.controls) {
+      layout->items.push_back({control.id, control.text, DialogUnitsToPixels(control.rect), control.visible, control.enabled});
+    }
+    return layout;
+  });
 }
 
 }  // namespace setup::platform::host

@@ -39,6 +39,10 @@ class HostPlatform : public Platform {
   HostCrypto& Crypto() { return *hostCrypto_; }
   HostServiceControl& Services() { return *hostServices_; }
 
+  // Offers the windowless GUI over the resource scripts' dialog templates, as the Windows
+  // build offers it over its compiled ones.
+  void OfferWindowlessGui();
+
  private:
   HostResources* hostResources_;
   HostConsole* hostConsole_;

@@ -48,8 +48,9 @@ class HostUserInterface : public UserInterface {
     if (postedQuit) pumpedQuit = postedQuit;
     postedQuit.reset();
   }
+  // The queue of the host GUI's posted messages; callable from any thread.
   void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                         std::intptr_t lParam) override {
+                         std::intptr_t lParam) {
     const std::lock_guard guard(postLock_);
     postedMessages.push_back({window, message, wParam, lParam});
     pending_.push_back({window, message, wParam, lParam});

@@ -12,6 +12,7 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->processes = CreateProcesses();
   platform->ui = CreateUserInterface();
   platform->gui = CreateGui();
+  platform->windowlessGui = CreateWindowlessGui();
   platform->installer = CreateInstaller();
   platform->databases = CreateInstallerDatabases();
   platform->crypto = CreateCrypto();

@@ -15,6 +15,7 @@ std::unique_ptr<Registry> CreateRegistry();
 std::unique_ptr<Processes> CreateProcesses();
 std::unique_ptr<UserInterface> CreateUserInterface();
 std::unique_ptr<Gui> CreateGui();
+std::unique_ptr<Gui> CreateWindowlessGui();
 std::unique_ptr<Installer> CreateInstaller();
 std::unique_ptr<InstallerDatabases> CreateInstallerDatabases();
 std::unique_ptr<Crypto> CreateCrypto();

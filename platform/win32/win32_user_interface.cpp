@@ -26,12 +26,6 @@ class Win32UserInterface : public UserInterface {
     return MessageBoxWPtr ? MessageBoxWPtr(nullptr, body.c_str(), title.c_str(), style) : 0;
   }
 
-  void PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                         std::intptr_t lParam) override {
-    SETUP_SYSTEM_FUNCTION(L"user32.dll", PostMessageW);
-    if (PostMessageWPtr) PostMessageWPtr(reinterpret_cast<HWND>(window), message, wParam, lParam);
-  }
-
   // Nothing but the quit message can be queued before the first window exists; without
   // user32 loaded there is no queue, and the quit is remembered instead of posted.
   void PostQuit(int exitCode) override {

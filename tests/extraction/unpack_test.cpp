@@ -72,7 +72,7 @@ class UnpackTest : public testing::RunTest {
     languages_.SelectByLangId(1031);
   }
 
-  ExtractionProgressHandler sink_{Host().Ui(), Host().System(), kPage};
+  ExtractionProgressHandler sink_{Host().Gui(), Host().System(), kPage};
   std::atomic<bool> cancel_ = false;
   bool cancelAfterFirstDetail_ = false;
   std::vector<std::wstring> details_;
@@ -112,8 +112,9 @@ TEST_F(UnpackTest, WorkerUnpacksEveryPackageIntoAProtectedFolderAndEndsTheBarAtT
 
 TEST(ExtractionProgressHandler, PostsAChangedValueAfterHalfASecondAndTheFinalValueAlways) {
   platform::host::HostUserInterface ui;
+  platform::host::HostGui gui(ui);
   platform::host::HostSystemInfo system;
-  ExtractionProgressHandler sink(ui, system, kPage);
+  ExtractionProgressHandler sink(gui, system, kPage);
   sink.SetTotal(3000);
   sink.SetBase(1000);
   std::vector<std::uintptr_t> posted;

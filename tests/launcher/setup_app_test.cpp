@@ -291,6 +291,18 @@ TEST_F(LauncherTest, AWizardThatCannotBeCreatedEndsAsAFailedInstallationToldOnce
   EXPECT_TRUE(Host().Ui().messageBoxes.empty());
 }
 
+// A quiet run walks its wizard on windows that exist only in memory, built from the same
+// templates: where the window system makes none, it installs all the same, and it loads
+// nothing that only a visible wizard needs.
+TEST_F(LauncherTest, AQuietRunInstallsWhereNoWindowCanBeMade) {
+  AddSinglePackageSetup();
+  Host().Gui().refuseDialogs = 0;
+  Host().OfferWindowlessGui();
+  EXPECT_EQ(Run({L"/qn", L"/L*v", kLogPath}), kResultSuccess) << ToUtf8(LogText());
+  EXPECT_NE(Host().Installer().FindProduct(L"{11111111-2222-3333-4444-555555555555}"), nullptr);
+  EXPECT_FALSE(Host().Ui().richEditLoaded);
+}
+
 // Each row of the result-kind table: the ERROR line with its description, and its message
 // box text (from the STRINGTABLE, never empty) exactly when the row names one.
 TEST_F(LauncherTest, EveryResultKindIsReportedAsItsRowSays) {
