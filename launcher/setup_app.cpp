@@ -56,8 +56,11 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
       encryption_(*platform_->crypto) {
   commandLine_.ParseArguments(invocation_.arguments);
   log_.Open(commandLine_.LogPath(), commandLine_.LogMode(), commandLine_.LogAttributes());
-  log_.WriteLog(log_lines::kStarted, TimeStamp(platform_->system->Now()),
-                ICBSFileUtilities(*platform_).FileVersionText(platform_->system->ModulePath()));
+  // The version is read from the executable's version resource only for a log that takes it.
+  if (log_.IsOpen()) {
+    log_.WriteLog(log_lines::kStarted, TimeStamp(platform_->system->Now()),
+                  ICBSFileUtilities(*platform_).FileVersionText(platform_->system->ModulePath()));
+  }
 }
 
 bool CSetupApp::InitInstance() {
