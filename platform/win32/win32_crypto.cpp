@@ -21,7 +21,8 @@ namespace {
 // 0 fail with NTE_BAD_KEYSET, after which the password would be handed over in plain text.
 HCRYPTPROV Provider() {
   static HCRYPTPROV provider = 0;
-  if (!provider && !CryptAcquireContextW(&provider, nullptr, MS_DEF_PROV_W, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT)) {
+  if (!provider &&
+      !ADVAPI32(CryptAcquireContextW)(&provider, nullptr, MS_DEF_PROV_W, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT)) {
     provider = 0;
   }
   return provider;
@@ -30,7 +31,7 @@ HCRYPTPROV Provider() {
 class Win32Rc4Key final : public CipherKey {
  public:
   explicit Win32Rc4Key(HCRYPTKEY key) : key_(key) {}
-  ~Win32Rc4Key() override { CryptDestroyKey(key_); }
+  ~Win32Rc4Key() override { ADVAPI32(CryptDestroyKey)(key_); }
   Win32Rc4Key(const Win32Rc4Key&) = delete;
   Win32Rc4Key& operator=(const Win32Rc4Key&) = delete;
 
@@ -39,7 +40,7 @@ class Win32Rc4Key final : public CipherKey {
     // CryptEncrypt wants a buffer even for no data.
     std::uint8_t empty = 0;
     BYTE* data = bytes.empty() ? &empty : bytes.data();
-    return CryptEncrypt(key_, 0, TRUE, 0, data, &length, length) && length == bytes.size();
+    return ADVAPI32(CryptEncrypt)(key_, 0, TRUE, 0, data, &length, length) && length == bytes.size();
   }
 
  private:
@@ -56,12 +57,12 @@ std::unique_ptr<CipherKey> Win32Crypto::DeriveRc4KeyFromSha1(std::string_view se
   const HCRYPTPROV provider = Provider();
   if (!provider) return nullptr;
   HCRYPTHASH hash = 0;
-  if (!CryptCreateHash(provider, CALG_SHA1, 0, 0, &hash)) return nullptr;
+  if (!ADVAPI32(CryptCreateHash)(provider, CALG_SHA1, 0, 0, &hash)) return nullptr;
   HCRYPTKEY key = 0;
-  const bool derived =
-      CryptHashData(hash, reinterpret_cast<const BYTE*>(secret.data()), static_cast<DWORD>(secret.size()), 0) &&
-      CryptDeriveKey(provider, CALG_RC4, hash, CRYPT_EXPORTABLE | CRYPT_CREATE_SALT, &key);
-  CryptDestroyHash(hash);
+  const bool derived = ADVAPI32(CryptHashData)(hash, reinterpret_cast<const BYTE*>(secret.data()),
+                                               static_cast<DWORD>(secret.size()), 0) &&
+                       ADVAPI32(CryptDeriveKey)(provider, CALG_RC4, hash, CRYPT_EXPORTABLE | CRYPT_CREATE_SALT, &key);
+  ADVAPI32(CryptDestroyHash)(hash);
   if (!derived) return nullptr;
   return std::make_unique<Win32Rc4Key>(key);
 }

@@ -90,13 +90,13 @@ std::wstring AccountName(PSID sid) {
   DWORD nameLength = 256;
   DWORD domainLength = 256;
   SID_NAME_USE use;
-  if (!LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) return {};
+  if (!ADVAPI32(LookupAccountSidW)(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) return {};
   return name;
 }
 
 std::wstring SidText(PSID sid) {
   wchar_t* text = nullptr;
-  if (!sid || !ConvertSidToStringSidW(sid, &text)) return {};
+  if (!sid || !ADVAPI32(ConvertSidToStringSidW)(sid, &text)) return {};
   std::wstring result = text;
   LocalFree(text);
   return result;
@@ -376,13 +376,13 @@ class Win32FileSystem : public FileSystem {
     std::wstring name(path);
     PACL acl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
-                              &descriptor) != ERROR_SUCCESS) {
+    if (ADVAPI32(GetNamedSecurityInfoW)(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl,
+                                        nullptr, &descriptor) != ERROR_SUCCESS) {
       return std::nullopt;
     }
     ULONG count = 0;
     PEXPLICIT_ACCESS_W entries = nullptr;
-    const DWORD result = GetExplicitEntriesFromAclW(acl, &count, &entries);
+    const DWORD result = ADVAPI32(GetExplicitEntriesFromAclW)(acl, &count, &entries);
     std::optional<std::vector<AccessEntry>> access;
     if (result == ERROR_SUCCESS) {
       access.emplace();
@@ -397,13 +397,13 @@ class Win32FileSystem : public FileSystem {
     std::wstring name(path);
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
-                              nullptr, &descriptor) != ERROR_SUCCESS) {
+    if (ADVAPI32(GetNamedSecurityInfoW)(name.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                        nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
       return std::nullopt;
     }
     std::optional<std::wstring> text;
     wchar_t* sidText = nullptr;
-    if (owner && ConvertSidToStringSidW(owner, &sidText)) {
+    if (owner && ADVAPI32(ConvertSidToStringSidW)(owner, &sidText)) {
       text = sidText;
       LocalFree(sidText);
     }
@@ -420,8 +420,8 @@ class Win32FileSystem : public FileSystem {
     std::wstring trustee(trusteeName);
     PACL oldAcl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &oldAcl,
-                              nullptr, &descriptor) != ERROR_SUCCESS) {
+    if (ADVAPI32(GetNamedSecurityInfoW)(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                        &oldAcl, nullptr, &descriptor) != ERROR_SUCCESS) {
       return false;
     }
     EXPLICIT_ACCESS_W entry{};
@@ -433,9 +433,9 @@ class Win32FileSystem : public FileSystem {
     entry.Trustee.ptstrName = trustee.data();
     PACL newAcl = nullptr;
     bool stored = false;
-    if (SetEntriesInAclW(1, &entry, oldAcl, &newAcl) == ERROR_SUCCESS) {
-      stored = SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, newAcl,
-                                     nullptr) == ERROR_SUCCESS;
+    if (ADVAPI32(SetEntriesInAclW)(1, &entry, oldAcl, &newAcl) == ERROR_SUCCESS) {
+      stored = ADVAPI32(SetNamedSecurityInfoW)(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                               newAcl, nullptr) == ERROR_SUCCESS;
       LocalFree(newAcl);
     }
     LocalFree(descriptor);
@@ -453,7 +453,7 @@ class Win32FileSystem : public FileSystem {
                                                                                            : WinBuiltinUsersSid;
       std::vector<BYTE>& sid = sids.emplace_back(SECURITY_MAX_SID_SIZE);
       DWORD size = SECURITY_MAX_SID_SIZE;
-      if (!CreateWellKnownSid(type, nullptr, sid.data(), &size)) return CreateResult::Failed;
+      if (!ADVAPI32(CreateWellKnownSid)(type, nullptr, sid.data(), &size)) return CreateResult::Failed;
       EXPLICIT_ACCESS_W entry{};
       entry.grfAccessPermissions = grant.accessMask;
       entry.grfAccessMode = SET_ACCESS;
@@ -464,15 +464,16 @@ class Win32FileSystem : public FileSystem {
       entries.push_back(entry);
     }
     PACL acl = nullptr;
-    if (SetEntriesInAclW(static_cast<ULONG>(entries.size()), entries.data(), nullptr, &acl) != ERROR_SUCCESS) {
+    if (ADVAPI32(SetEntriesInAclW)(static_cast<ULONG>(entries.size()), entries.data(), nullptr, &acl) !=
+        ERROR_SUCCESS) {
       return CreateResult::Failed;
     }
     SECURITY_DESCRIPTOR descriptor;
     SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), &descriptor, FALSE};
     CreateResult result = CreateResult::Failed;
-    if (InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
-        SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) &&
-        SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+    if (ADVAPI32(InitializeSecurityDescriptor)(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+        ADVAPI32(SetSecurityDescriptorDacl)(&descriptor, TRUE, acl, FALSE) &&
+        ADVAPI32(SetSecurityDescriptorControl)(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
       if (::CreateDirectoryW(std::wstring(path).c_str(), &attributes)) {
         result = CreateResult::Created;
       } else if (GetLastError() == ERROR_ALREADY_EXISTS) {

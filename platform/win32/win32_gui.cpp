@@ -12,12 +12,6 @@
 #include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
-// The function of a system library, looked up once per call site.
-#define SETUP_CALL(library, function)                                                                       \
-  ([]() {                                                                                                    \
-    static const auto pointer = ::setup::platform::win32::SystemFunction<decltype(&::function)>(library, #function); \
-    return pointer;                                                                                          \
-  }())
 #define USER32(function) SETUP_CALL(L"user32.dll", function)
 #define GDI32(function) SETUP_CALL(L"gdi32.dll", function)
 

@@ -2,6 +2,7 @@
 // the 64-bit build must ask for explicitly (KEY_WOW64_32KEY).
 #include <windows.h>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -25,7 +26,7 @@ HKEY RootKey(RegistryRoot root) {
 class Win32RegistryKey : public RegistryKey {
  public:
   Win32RegistryKey(HKEY key, REGSAM view) : key_(key), view_(view) {}
-  ~Win32RegistryKey() override { RegCloseKey(key_); }
+  ~Win32RegistryKey() override { ADVAPI32(RegCloseKey)(key_); }
   Win32RegistryKey(const Win32RegistryKey&) = delete;
   Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
 
@@ -33,10 +34,11 @@ class Win32RegistryKey : public RegistryKey {
     const std::wstring valueName(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    if (ADVAPI32(RegQueryValueExW)(key_, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+      return std::nullopt;
     RegistryValue value{type, std::string(size, '\0')};
-    if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data.data()), &size) !=
-        ERROR_SUCCESS) {
+    if (ADVAPI32(RegQueryValueExW)(key_, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data.data()),
+                                   &size) != ERROR_SUCCESS) {
       return std::nullopt;
     }
     value.data.resize(size);
@@ -44,24 +46,25 @@ class Win32RegistryKey : public RegistryKey {
   }
 
   bool SetValue(std::wstring_view name, const RegistryValue& value) override {
-    return RegSetValueExW(key_, std::wstring(name).c_str(), 0, value.type,
-                          reinterpret_cast<const BYTE*>(value.data.data()),
-                          static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+    return ADVAPI32(RegSetValueExW)(key_, std::wstring(name).c_str(), 0, value.type,
+                                    reinterpret_cast<const BYTE*>(value.data.data()),
+                                    static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
   }
 
   bool DeleteValue(std::wstring_view name) override {
-    return RegDeleteValueW(key_, std::wstring(name).c_str()) == ERROR_SUCCESS;
+    return ADVAPI32(RegDeleteValueW)(key_, std::wstring(name).c_str()) == ERROR_SUCCESS;
   }
 
   std::optional<std::wstring> SubkeyName(std::uint32_t index) const override {
     wchar_t name[257];
     DWORD length = 257;
-    if (RegEnumKeyExW(key_, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return std::nullopt;
+    if (ADVAPI32(RegEnumKeyExW)(key_, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return std::nullopt;
     return std::wstring(name, length);
   }
 
   bool DeleteSubkey(std::wstring_view name) override {
-    return RegDeleteKeyExW(key_, std::wstring(name).c_str(), view_, 0) == ERROR_SUCCESS;
+    return ADVAPI32(RegDeleteKeyExW)(key_, std::wstring(name).c_str(), view_, 0) == ERROR_SUCCESS;
   }
 
  private:
@@ -77,9 +80,9 @@ class Win32Registry : public Registry {
     const REGSAM view = ViewFlags(viewFlags);
     const REGSAM rights = (access == RegistryAccess::All ? KEY_ALL_ACCESS : KEY_READ) | view;
     HKEY key = nullptr;
-    const LONG result = create ? RegCreateKeyExW(RootKey(root), subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                                 rights, nullptr, &key, nullptr)
-                               : RegOpenKeyExW(RootKey(root), subkey.c_str(), 0, rights, &key);
+    const LONG result = create ? ADVAPI32(RegCreateKeyExW)(RootKey(root), subkey.c_str(), 0, nullptr,
+                                                           REG_OPTION_NON_VOLATILE, rights, nullptr, &key, nullptr)
+                               : ADVAPI32(RegOpenKeyExW)(RootKey(root), subkey.c_str(), 0, rights, &key);
     if (result != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32RegistryKey>(key, view);
   }

@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_ports.h"
 
 namespace setup::platform::win32 {
@@ -16,7 +17,7 @@ namespace setup::platform::win32 {
 namespace {
 
 struct ServiceHandleCloser {
-  void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }
+  void operator()(SC_HANDLE handle) const { ADVAPI32(CloseServiceHandle)(handle); }
 };
 using ServiceHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
 
@@ -34,7 +35,8 @@ std::vector<BYTE> QueryWithSize(Query query) {
 
 std::optional<ServiceConfiguration> ReadConfiguration(SC_HANDLE service) {
   const std::vector<BYTE> buffer = QueryWithSize([service](BYTE* data, DWORD size, DWORD* needed) {
-    return QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(data), size, needed) != FALSE;
+    return ADVAPI32(QueryServiceConfigW)(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(data), size, needed) !=
+           FALSE;
   });
   if (buffer.empty()) return std::nullopt;
   const auto* config = reinterpret_cast<const QUERY_SERVICE_CONFIGW*>(buffer.data());
@@ -46,14 +48,14 @@ std::optional<ServiceConfiguration> ReadConfiguration(SC_HANDLE service) {
 bool ReadDelayedAutoStart(SC_HANDLE service) {
   SERVICE_DELAYED_AUTO_START_INFO info{};
   DWORD needed = 0;
-  return QueryServiceConfig2W(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, reinterpret_cast<BYTE*>(&info),
-                              sizeof(info), &needed) &&
+  return ADVAPI32(QueryServiceConfig2W)(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, reinterpret_cast<BYTE*>(&info),
+                                        sizeof(info), &needed) &&
          info.fDelayedAutostart;
 }
 
 std::wstring ReadDescription(SC_HANDLE service) {
   const std::vector<BYTE> buffer = QueryWithSize([service](BYTE* data, DWORD size, DWORD* needed) {
-    return QueryServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, data, size, needed) != FALSE;
+    return ADVAPI32(QueryServiceConfig2W)(service, SERVICE_CONFIG_DESCRIPTION, data, size, needed) != FALSE;
   });
   if (buffer.size() < sizeof(SERVICE_DESCRIPTIONW)) return {};
   return TextOrEmpty(reinterpret_cast<const SERVICE_DESCRIPTIONW*>(buffer.data())->lpDescription);
@@ -61,17 +63,17 @@ std::wstring ReadDescription(SC_HANDLE service) {
 
 std::optional<std::uint32_t> ReadCurrentState(SC_HANDLE service) {
   SERVICE_STATUS status{};
-  if (!QueryServiceStatus(service, &status)) return std::nullopt;
+  if (!ADVAPI32(QueryServiceStatus)(service, &status)) return std::nullopt;
   return status.dwCurrentState;
 }
 
 class Win32ServiceControl : public ServiceControl {
  public:
   std::optional<InstalledService> ReadInstalledService(std::wstring_view serviceName) const override {
-    const ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    const ServiceHandle manager(ADVAPI32(OpenSCManagerW)(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return std::nullopt;
-    const ServiceHandle service(
-        OpenServiceW(manager.get(), std::wstring(serviceName).c_str(), SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS));
+    const ServiceHandle service(ADVAPI32(OpenServiceW)(manager.get(), std::wstring(serviceName).c_str(),
+                                                       SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS));
     if (!service) return std::nullopt;
     return InstalledService{ReadConfiguration(service.get()), ReadDelayedAutoStart(service.get()),
                             ReadDescription(service.get()), ReadCurrentState(service.get())};

@@ -81,33 +81,32 @@ class Win32SystemInfo : public SystemInfo {
   }
 
   std::optional<bool> IsTokenMemberOf(BuiltinGroup group) const override {
-    HMODULE advapi = GetModuleHandleW(L"advapi32.dll");  // imported, so always loaded
-    using CheckMembership = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
-    auto check = Lookup<CheckMembership>(advapi, "CheckTokenMembership");
+    const auto check = ADVAPI32(CheckTokenMembership);
     if (!check) return std::nullopt;
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
     const DWORD rid = group == BuiltinGroup::Administrators ? DOMAIN_ALIAS_RID_ADMINS : DOMAIN_ALIAS_RID_POWER_USERS;
     PSID sid = nullptr;
-    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, rid, 0, 0, 0, 0, 0, 0, &sid)) {
+    if (!ADVAPI32(AllocateAndInitializeSid)(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, rid, 0, 0, 0, 0, 0, 0,
+                                            &sid)) {
       return std::nullopt;
     }
     BOOL member = FALSE;
     const BOOL answered = check(nullptr, sid, &member);
-    FreeSid(sid);
+    ADVAPI32(FreeSid)(sid);
     if (!answered) return std::nullopt;
     return member != FALSE;
   }
 
   std::optional<std::wstring> ProcessUserSid() const override {
     HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
+    if (!ADVAPI32(OpenProcessToken)(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
     DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    ADVAPI32(GetTokenInformation)(token, TokenUser, nullptr, 0, &size);
     std::string buffer(size, '\0');
     std::optional<std::wstring> text;
     wchar_t* sidText = nullptr;
-    if (size > 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
-        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sidText)) {
+    if (size > 0 && ADVAPI32(GetTokenInformation)(token, TokenUser, buffer.data(), size, &size) &&
+        ADVAPI32(ConvertSidToStringSidW)(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sidText)) {
       text = sidText;
       LocalFree(sidText);
     }
