@@ -2,7 +2,9 @@
 
 #include "extraction/command_line_transforms.h"
 #include "foundation/installer_property_text.h"
+#include "install/installer_error.h"
 #include "install/installer_message_boxes.h"
+#include "packages/held_package.h"
 #include "packages/package_resource_names.h"
 #include "packages/package_resources.h"
 #include "run/log_lines.h"
@@ -71,6 +73,12 @@ std::uint32_t InstallCall(const RunContext& run, const SetupPackage& package, st
   // package's own database before the installer opens it.
   ApplyCommandLineTransforms(run.platform, run.log, package.packageFile, run.commandLine.Transforms(),
                              run.platform.files->CurrentFolder());
+  const HeldPackage held = HoldPackageFile(run.platform, run.log, package.packageFile, package.packageCode);
+  switch (held.refusal) {
+    case HeldPackage::Refusal::None: break;
+    case HeldPackage::Refusal::CannotBeHeld: return kInstallerPackageNotOpened;
+    case HeldPackage::Refusal::OtherPackage: return kInstallerPackageUnreadable;
+  }
   run.log.Suspend();
   std::uint32_t result = 0;
   {

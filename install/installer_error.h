@@ -11,6 +11,7 @@ namespace setup {
 inline constexpr std::uint32_t kInstallerUserCancelled = 1602;
 inline constexpr std::uint32_t kInstallerFatalError = 1603;
 inline constexpr std::uint32_t kInstallerSuspended = 1604;
+inline constexpr std::uint32_t kInstallerPackageNotOpened = 1619;
 inline constexpr std::uint32_t kInstallerPackageUnreadable = 1620;
 inline constexpr std::uint32_t kInstallerPlatformUnsupported = 1633;
 inline constexpr std::uint32_t kInstallerOtherVersionInstalled = 1638;

@@ -66,6 +66,7 @@ CSetupApp::CSetupApp(std::unique_ptr<platform::Platform> platform, ProcessInvoca
 bool CSetupApp::InitInstance() {
   log_.WriteLog(log_lines::kCommandLine, EscapeControlCharacters(MaskSecretProperties(invocation_.rawArguments)));
   SelectLanguage();
+  TellRefusedLog();
   BuildHelpModel();
   const std::optional<std::wstring> propertyErrors = CheckCommandLineProperties();
 
@@ -102,6 +103,18 @@ void CSetupApp::SelectLanguage() {
   for (std::size_t i = 0; i < kLanguageCount; ++i) {
     const LanguageEntry& entry = languages_.Entries()[i];
     if (packageResources_.Exists(names::Name(names::kOs), entry.langId)) languages_.SelectByName(entry.name);
+  }
+}
+
+void CSetupApp::TellRefusedLog() {
+  const std::wstring& device = log_.RefusedDevicePath();
+  if (device.empty()) return;
+  const std::wstring text = languages_.FormatText(IDS_MSG_LOG_NAMES_DEVICE, EscapeControlCharacters(device));
+  // The console modes answer on the console; a box there would wait for a click nobody expects.
+  if (commandLine_.IsValidate() || commandLine_.IsHelp() || commandLine_.IsInvalid() || commandLine_.IsExtract()) {
+    ParentConsole(*platform_->console).Write(text + L"\r\n");
+  } else {
+    run_.ShowMessageBox(text, platform::MessageBoxIcon::Exclamation);
   }
 }
 

@@ -53,6 +53,8 @@ class CSetupApp {
 
  private:
   void SelectLanguage();
+  // A log path that named a device opened no log: the user is told where the run can tell.
+  void TellRefusedLog();
   void BuildHelpModel();
   // Checks the command-line properties; the texts of the failed checks, none when all pass.
   std::optional<std::wstring> CheckCommandLineProperties();

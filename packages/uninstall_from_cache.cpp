@@ -2,6 +2,7 @@
 
 #include "foundation/path.h"
 #include "foundation/registry_key.h"
+#include "packages/held_package.h"
 #include "packages/msi_products.h"
 #include "packages/package_cache.h"
 #include "run/setup_log.h"
@@ -35,6 +36,12 @@ SetupResult UninstallFromCache(platform::Platform& platform, SetupLog& log, Prod
   if (!source) return kNoMsiFile;
   const std::wstring msiFile = CachedMsiFile(platform, ICBSFolderPath(*source).String());
   if (msiFile.empty()) return kNoMsiFile;
+  // Removed with administrator rights: only the package that installed the product, and
+  // nothing swapped in for it during the call.
+  const auto packageCode = ReadMsiProductProperty(installer, productCode, kMsiPackageCode);
+  if (!packageCode) return kNoMsiFile;
+  const HeldPackage held = HoldPackageFile(platform, log, msiFile, *packageCode);
+  if (held.refusal != HeldPackage::Refusal::None) return kNoMsiFile;
 
   RestoreInstallerUninstallEntry(*platform.registry, installed);
   log.Suspend();

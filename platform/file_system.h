@@ -76,6 +76,7 @@ enum class KnownFolder { CommonAppData, ProgramFiles, ProgramFilesX86, CommonDes
 inline constexpr std::uint32_t kGenericWrite = 0x40000000;
 inline constexpr std::uint32_t kShareRead = 0x1;
 inline constexpr std::uint32_t kShareWrite = 0x2;
+inline constexpr std::uint32_t kShareDelete = 0x4;
 
 enum class StreamDisposition { CreateAlways, OpenExisting };
 enum class SeekOrigin { Begin = 0, Current = 1, End = 2 };

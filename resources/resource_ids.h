@@ -66,6 +66,8 @@
 #define IDS_MSG_PACKAGE_INFO_MISSING 1146
 // The folder for the unpacked packages is a link or belongs to another user.
 #define IDS_MSG_PACKAGE_BASE_FOLDER_UNSAFE 2399
+// The log path given on the command line names a device (COM1, NUL, \\.\...): no log is written.
+#define IDS_MSG_LOG_NAMES_DEVICE 2398
 
 // Introduction texts of the welcome page for the supported systems.
 #define IDS_WELCOME_SUPPORTED_OS_DEFAULT 35

@@ -94,6 +94,8 @@ inline constexpr LogLine<Text> kPackageFolderNotProtected{
 // The folder and why it is removed and unpacked afresh.
 inline constexpr LogLine<Text, Text> kPackageFolderNotTrusted{kStep, kLogWarnings,
                                                               L"Package folder %s not used: %s.\r\n"};
+// The package file and why it is not handed to Windows Installer.
+inline constexpr LogLine<Text, Text> kPackageNotHeld{kStep, kLogErrors, L"Package %s not installed: %s.\r\n"};
 inline constexpr LogLine<Text> kTransformDatabaseNotOpened{
     kStep, kLogWarnings, L"Cannot open MIS database file %s. No transformations applied."};
 inline constexpr LogLine<Text> kApplyingTransforms{kStep, kLogWarnings, L"Applying transformations: %s\r\n"};

@@ -21,7 +21,11 @@ void SetupLog::Open(std::wstring_view path, std::uint32_t logMode, std::uint32_t
   logMode_ = logMode;
   // A device name (COM1, NUL, "\\.\...") is no log file: writing to a port can block for
   // ever. Neither the launcher nor Windows Installer opens it.
-  path_ = NamesDevice(path) ? std::wstring() : std::wstring(path);
+  if (NamesDevice(path)) {
+    refusedDevicePath_ = path;
+    return;
+  }
+  path_ = path;
   if (path_.empty()) return;
   const auto mode = (logAttributes & kLogAttributeAppend) ? platform::OpenMode::OpenAlways
                                                           : platform::OpenMode::CreateAlways;

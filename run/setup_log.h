@@ -24,7 +24,7 @@ class SetupLog {
   SetupLog(platform::FileSystem& files, platform::Installer& installer) : files_(files), installer_(installer) {}
 
   // Sets the level and opens the file when a path is given; a file that cannot be opened
-  // leaves logging off without complaint.
+  // leaves logging off without complaint. A path that names a device is refused (below).
   void Open(std::wstring_view path, std::uint32_t logMode, std::uint32_t logAttributes);
 
   // One line of the table in run/log_lines.h, filled with its arguments.
@@ -40,6 +40,8 @@ class SetupLog {
 
   int Level() const { return level_; }
   bool IsOpen() const { return file_ != nullptr; }
+  // The log path given, when it named a device and so no log is written; empty otherwise.
+  const std::wstring& RefusedDevicePath() const { return refusedDevicePath_; }
 
  private:
   // Opens the file at its end, on a character boundary.
@@ -50,6 +52,7 @@ class SetupLog {
   platform::Installer& installer_;
   std::unique_ptr<platform::WritableFile> file_;
   std::wstring path_;
+  std::wstring refusedDevicePath_;
   std::uint32_t logMode_ = 0;
   int level_ = 0;
 };

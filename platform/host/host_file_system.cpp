@@ -75,9 +75,16 @@ bool IsWritableFolder(const fs::path& folder) {
 
 class HostFileStream : public FileStream {
  public:
-  HostFileStream(HostFileSystem& files, std::wstring key, int descriptor)
-      : files_(files), key_(std::move(key)), descriptor_(descriptor) {}
-  ~HostFileStream() override { ::close(descriptor_); }
+  HostFileStream(HostFileSystem& files, std::wstring key, int descriptor, HostFileSystem::OpenStreamRights rights)
+      : files_(files), key_(std::move(key)), descriptor_(descriptor) {
+    const std::lock_guard lock(files_.openStreamsMutex_);
+    open_ = files_.openStreams_.emplace(key_, rights);
+  }
+  ~HostFileStream() override {
+    ::close(descriptor_);
+    const std::lock_guard lock(files_.openStreamsMutex_);
+    files_.openStreams_.erase(open_);
+  }
   HostFileStream(const HostFileStream&) = delete;
   HostFileStream& operator=(const HostFileStream&) = delete;
 
@@ -117,6 +124,7 @@ class HostFileStream : public FileStream {
   HostFileSystem& files_;
   std::wstring key_;
   int descriptor_;
+  std::multimap<std::wstring, HostFileSystem::OpenStreamRights>::iterator open_;
 };
 
 bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) {
@@ -148,7 +156,26 @@ fs::path HostFileSystem::HostPath(std::wstring_view windowsPath) const {
   return host;
 }
 
+namespace {
+// The sharing an open with these rights needs from the streams already open on the file.
+std::uint32_t SharingNeededFor(std::uint32_t access) {
+  return ((access & kGenericRead) ? kShareRead : 0) | ((access & kGenericWrite) ? kShareWrite : 0);
+}
+}  // namespace
+
+bool HostFileSystem::SharingAllows(const std::wstring& key, std::uint32_t needed, std::uint32_t share) const {
+  const std::lock_guard lock(openStreamsMutex_);
+  const auto [first, last] = openStreams_.equal_range(key);
+  for (auto open = first; open != last; ++open) {
+    // Each open stream must share what the new open needs, and the new open must share the
+    // rights that stream has.
+    if ((needed & ~open->second.share) != 0 || (SharingNeededFor(open->second.access) & ~share) != 0) return false;
+  }
+  return true;
+}
+
 std::unique_ptr<WritableFile> HostFileSystem::OpenForWriting(std::wstring_view path, OpenMode mode) {
+  if (!SharingAllows(Lower(path), kShareWrite, kShareRead)) return nullptr;
   const fs::path host = HostPath(path);
   if (!fs::is_directory(host.parent_path()) || IsReadOnly(host)) return nullptr;
   const auto flags = std::ios::binary | (mode == OpenMode::CreateAlways ? std::ios::trunc : std::ios::app);
@@ -157,8 +184,9 @@ std::unique_ptr<WritableFile> HostFileSystem::OpenForWriting(std::wstring_view p
   return std::make_unique<HostWritableFile>(std::move(stream), host);
 }
 
-std::unique_ptr<FileStream> HostFileSystem::OpenStream(std::wstring_view path, std::uint32_t access, std::uint32_t,
+std::unique_ptr<FileStream> HostFileSystem::OpenStream(std::wstring_view path, std::uint32_t access, std::uint32_t share,
                                                       StreamDisposition disposition) {
+  if (!SharingAllows(Lower(path), SharingNeededFor(access), share)) return nullptr;
   const fs::path host = HostPath(path);
   const bool reads = (access & kGenericRead) != 0;
   const bool writes = (access & kGenericWrite) != 0;
@@ -173,7 +201,7 @@ std::unique_ptr<FileStream> HostFileSystem::OpenStream(std::wstring_view path, s
   }
   const int descriptor = ::open(host.c_str(), flags | O_CLOEXEC, 0644);
   if (descriptor < 0) return nullptr;
-  return std::make_unique<HostFileStream>(*this, Lower(path), descriptor);
+  return std::make_unique<HostFileStream>(*this, Lower(path), descriptor, OpenStreamRights{access, share});
 }
 
 std::optional<std::pair<std::uint16_t, std::uint16_t>> HostFileSystem::CreationDosTime(std::wstring_view path) const {
@@ -209,7 +237,9 @@ std::vector<DirectoryEntry> HostFileSystem::List(std::wstring_view folder, std::
 }
 
 DeleteResult HostFileSystem::DeleteFile(std::wstring_view path) {
-  if (filesInUse_.contains(Lower(path))) return DeleteResult::InUse;
+  if (filesInUse_.contains(Lower(path)) || !SharingAllows(Lower(path), kShareDelete, kShareRead | kShareWrite | kShareDelete)) {
+    return DeleteResult::InUse;
+  }
   const fs::path host = HostPath(path);
   std::error_code error;
   if (!fs::exists(fs::symlink_status(host, error))) return DeleteResult::NotFound;
@@ -246,6 +276,7 @@ CreateResult HostFileSystem::CreateDirectory(std::wstring_view path) {
 }
 
 bool HostFileSystem::CopyFile(std::wstring_view source, std::wstring_view target, bool failIfExists) {
+  if (!SharingAllows(Lower(target), kShareWrite, 0)) return false;
   const fs::path to = HostPath(target);
   std::error_code error;
   if (fs::exists(to, error) && (failIfExists || IsReadOnly(to))) return false;
@@ -301,6 +332,7 @@ std::optional<FileVersionNumbers> HostFileSystem::FileVersion(std::wstring_view 
 }
 
 std::optional<std::string> HostFileSystem::ReadFile(std::wstring_view path) const {
+  if (!SharingAllows(Lower(path), kShareRead, kShareRead | kShareWrite)) return std::nullopt;
   std::ifstream in(HostPath(path), std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), {});

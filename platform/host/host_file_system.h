@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "platform/file_system.h"
@@ -21,7 +22,8 @@ class HostFileSystem : public FileSystem {
 
   std::unique_ptr<WritableFile> OpenForWriting(std::wstring_view path, OpenMode mode) override;
   // A folder without write permission refuses new files, as a read-only folder's access
-  // list does on Windows (also for a test running as root).
+  // list does on Windows (also for a test running as root). As on Windows, an open stream's
+  // sharing decides which later opens, writes and deletes of its file succeed until it closes.
   std::unique_ptr<FileStream> OpenStream(std::wstring_view path, std::uint32_t access, std::uint32_t share,
                                          StreamDisposition disposition) override;
   std::optional<FileAttributes> Attributes(std::wstring_view path) const override;
@@ -81,6 +83,16 @@ class HostFileSystem : public FileSystem {
   std::map<std::wstring, std::wstring> owners_;
   std::map<std::wstring, std::pair<std::uint16_t, std::uint16_t>> creationTimes_;
   std::set<std::wstring> protectedLists_;
+  // The access and sharing of every open stream, by file; streams of worker threads too.
+  struct OpenStreamRights {
+    std::uint32_t access;
+    std::uint32_t share;
+  };
+  std::multimap<std::wstring, OpenStreamRights> openStreams_;
+  mutable std::mutex openStreamsMutex_;
+  // Whether the streams open on the file let an open that needs the sharing `needed` (read,
+  // write, delete) and itself shares `share` go ahead.
+  bool SharingAllows(const std::wstring& key, std::uint32_t needed, std::uint32_t share) const;
 
   friend class HostFileStream;
 };

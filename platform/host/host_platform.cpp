@@ -1,5 +1,6 @@
 #include "platform/host/host_platform.h"
 
+#include "platform/host/host_database_files.h"
 #include "platform/windowless/windowless_gui.h"
 
 namespace setup::platform::host {
@@ -43,6 +44,19 @@ void HostPlatform::OfferWindowlessGui() {
     }
     return layout;
   });
+}
+
+std::string HostPlatform::PackageFileBytes(const std::wstring& packageCode) {
+  HostDatabaseFile database = HostDatabaseFile::Package();
+  database.packageCode = packageCode;
+  return database.Serialize();
+}
+
+void HostPlatform::AddPackageFile(const std::wstring& path, HostInstalledProduct product) {
+  const auto code = product.properties.find(L"PackageCode");
+  std::filesystem::create_directories(Files().HostPath(path).parent_path());
+  Files().WriteFile(path, PackageFileBytes(code == product.properties.end() ? std::wstring() : code->second));
+  Installer().AddPackageFile(path, std::move(product));
 }
 
 }  // namespace setup::platform::host

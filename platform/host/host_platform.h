@@ -43,6 +43,13 @@ class HostPlatform : public Platform {
   // build offers it over its compiled ones.
   void OfferWindowlessGui();
 
+  // A package file on the disk that installs `product`: a database file carrying the
+  // product's "PackageCode" (which the launcher checks before it hands a package over), in
+  // its folder, made with its parents.
+  void AddPackageFile(const std::wstring& path, HostInstalledProduct product);
+  // The bytes of such a package file, for a test that packs it into a cabinet.
+  static std::string PackageFileBytes(const std::wstring& packageCode);
+
  private:
   HostResources* hostResources_;
   HostConsole* hostConsole_;

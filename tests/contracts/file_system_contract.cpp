@@ -109,6 +109,26 @@ TEST_F(FileSystemContract, ReadOnlyFilesRefuseDeleting) {
   EXPECT_EQ(Files().DeleteFile(At(L"no such folder\\locked.txt")), DeleteResult::NotFound);
 }
 
+// A package held open for the installer: others may read it, nobody may change, replace or
+// delete it until the hold ends.
+TEST_F(FileSystemContract, AFileHeldForReadingAloneRefusesWritersAndDeletingUntilReleased) {
+  ASSERT_TRUE(Files().WriteFile(At(L"package.msi"), "ours"));
+  ASSERT_TRUE(Files().WriteFile(At(L"planted.msi"), "planted"));
+  auto held = Files().OpenStream(At(L"package.msi"), platform::kGenericRead, platform::kShareRead,
+                                 platform::StreamDisposition::OpenExisting);
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(Files().DeleteFile(At(L"package.msi")), DeleteResult::InUse);
+  EXPECT_FALSE(Files().WriteFile(At(L"package.msi"), "planted"));
+  EXPECT_FALSE(Files().CopyFile(At(L"planted.msi"), At(L"package.msi"), false));
+  EXPECT_EQ(Files().OpenStream(At(L"package.msi"), platform::kGenericWrite, platform::kShareRead | platform::kShareWrite,
+                               platform::StreamDisposition::OpenExisting),
+            nullptr);
+  EXPECT_EQ(Files().ReadFile(At(L"package.msi")), "ours");
+
+  held.reset();
+  EXPECT_EQ(Files().DeleteFile(At(L"package.msi")), DeleteResult::Deleted);
+}
+
 TEST_F(FileSystemContract, CopyingKeepsOrReplacesAnExistingTarget) {
   ASSERT_TRUE(Files().WriteFile(At(L"source.txt"), "new"));
   ASSERT_TRUE(Files().WriteFile(At(L"target.txt"), "old"));

@@ -33,7 +33,7 @@ class InstallTest : public RunTest {
       package.packageFile = PackageFile(i);
       package.handle = true;
       Run().packages.packages.push_back(package);
-      Host().Installer().AddPackageFile(PackageFile(i), {ProductCode(i), {{L"PackageCode", PackageCode(i)}}});
+      Host().AddPackageFile(PackageFile(i), {ProductCode(i), {{L"PackageCode", PackageCode(i)}}});
     }
   }
   void MarkInstalled(int index) {

@@ -111,10 +111,6 @@ TEST_F(InstallSequenceTest, CommandLineTransformsAreMergedIntoEachPackageBeforeT
   using platform::host::HostDatabaseFile;
   Start({L"/L*v", testing::kLogPath, L"TRANSFORMS=admin.mst;"});
   AddPackages(2);
-  for (int i = 0; i < 2; ++i) {
-    std::filesystem::create_directories(Host().Files().HostPath(Run().packages.packages[i].packageFolder));
-    ASSERT_TRUE(Host().Files().WriteFile(PackageFile(i), HostDatabaseFile::Package().Serialize()));
-  }
   // The transform lies in the current folder.
   ASSERT_TRUE(Host().Files().WriteFile(L"C:\\Work\\admin.mst",
                                        platform::host::HostTransformFile()
@@ -175,12 +171,12 @@ TEST_F(InstallSequenceTest, AFailedRemovalUnpacksAndReinstallsThePackagesRemoved
   AddPackages(3);
   for (int i = 0; i < 3; ++i) {
     MarkInstalled(i);
-    // The removal takes the unpacked files away (none is on disk here); the packages'
-    // cabinets are in the resources.
+    // The removal takes the unpacked files away; the packages' cabinets are in the resources.
     SetupPackage& package = Run().packages.packages[i];
     package.dataName = L"PACKAGE_" + std::to_wstring(i);
     const std::string name = "package" + std::to_string(i) + ".msi";
-    const std::string cabinet = testing::PackedCabinet(temp_.Path() / name, {{name, name}});
+    const std::string cabinet = testing::PackedCabinet(
+        temp_.Path() / name, {{name, platform::host::HostPlatform::PackageFileBytes(PackageCode(i))}});
     Host().Resources().AddPackageResource(package.dataName, 1033,
                                           testing::PackageResource(cabinet, static_cast<std::uint32_t>(cabinet.size())));
   }
@@ -197,7 +193,7 @@ TEST_F(InstallSequenceTest, AFailedRemovalUnpacksAndReinstallsThePackagesRemoved
   EXPECT_NE(second, std::wstring::npos) << log;
   EXPECT_NE(log.find(L"TSL (c): Extracting resource: PACKAGE_2\r\n", second), std::wstring::npos) << log;
   EXPECT_EQ(log.find(L"PACKAGE_0"), std::wstring::npos) << "the package whose removal failed stays as it is";
-  EXPECT_EQ(Host().Files().ReadFile(PackageFile(2)), std::optional<std::string>("package2.msi"));
+  EXPECT_EQ(Host().Files().ReadFile(PackageFile(2)), platform::host::HostPlatform::PackageFileBytes(PackageCode(2)));
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(Host().Installer().FindProduct(ProductCode(i))) << i;
   EXPECT_TRUE(Run().commandLine.IsUninstall());
   EXPECT_EQ(Run().result.kind, kResultInstallFailed);
@@ -263,6 +259,30 @@ TEST_F(InstallSequenceTest, EachInstallerResultLeavesItsKind) {
   RunSequence();
   EXPECT_EQ(Run().result.kind, kResultSuccess);
   EXPECT_NE(LogSince(before).find(L"TSL (c): Remark: ignoring specific success code = 3010\r\n"), std::wstring::npos);
+}
+
+// The package folders lie below a folder every user may write to: from the check of its
+// package code until the installer returns, nobody may change or replace the package.
+TEST_F(InstallSequenceTest, EachPackageIsHeldFromItsCheckUntilTheInstallerReturnsAndAnotherIsRefused) {
+  Start({L"/L*v", testing::kLogPath, L"/qn"});
+  AddPackages(2);
+  std::vector<std::pair<platform::DeleteResult, bool>> tampering;
+  Host().Installer().onInstalled = [&](const platform::host::InstallProductCall& call) {
+    if (!tampering.empty()) return;
+    tampering.emplace_back(Host().Files().DeleteFile(call.packagePath), Host().Files().WriteFile(call.packagePath, "x"));
+  };
+  // The second package was swapped for another package before its turn.
+  ASSERT_TRUE(Host().Files().WriteFile(PackageFile(1), platform::host::HostPlatform::PackageFileBytes(PackageCode(7))));
+  const std::size_t before = LogSize();
+  RunSequence();
+  EXPECT_EQ(tampering, (std::vector<std::pair<platform::DeleteResult, bool>>{{platform::DeleteResult::InUse, false}}));
+  ASSERT_EQ(Calls().size(), 2u);
+  EXPECT_TRUE(Calls()[1].starts_with(L"0: REMOVE=ALL ")) << "the foreign package is never installed";
+  EXPECT_EQ(Run().result.installerCode, 1620u);
+  EXPECT_NE(LogSince(before).find(L"TSL (c): Package " + PackageFile(1) + L" not installed: it is not this setup's package.\r\n"),
+            std::wstring::npos)
+      << LogSince(before);
+  EXPECT_EQ(Host().Files().DeleteFile(PackageFile(0)), platform::DeleteResult::Deleted) << "released after the call";
 }
 
 TEST_F(InstallSequenceTest, ASixtyFourBitMainPackageOnAThirtyTwoBitSystemInstallsNothing) {

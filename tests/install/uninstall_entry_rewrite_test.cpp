@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/file_utilities.h"
 #include "foundation/registry_key.h"
 #include "install/install_fixture.h"
 
@@ -109,7 +110,7 @@ TEST_P(UninstallEntryRewriteTest, NoEntryPointsAtACopyOthersMayChangeOrAtAKeyNoP
   EXPECT_EQ(Read(View()).modifyPath, L"MsiExec.exe /I");
   EXPECT_FALSE(Host().Files().Attributes(Copy()));
   // An empty product code would name the Uninstall key itself.
-  ASSERT_TRUE(Host().Files().RemoveDirectory(Main().packageFolder));
+  ASSERT_TRUE(ICBSFileUtilities(Host()).DeleteFolderTree(Main().packageFolder));
   Host().Files().CreateDirectory(Main().packageFolder);
   Main().productCode.clear();
   Rewrite(UninstallEntryRewrite::Perform);

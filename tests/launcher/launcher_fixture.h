@@ -27,6 +27,11 @@ class LauncherTest : public ::testing::Test {
 
   platform::host::HostPlatform& Host() { return *host_; }
 
+  // The MSI file of the single-package setup below, as its cabinet holds it.
+  static std::string QuillbookMsi() {
+    return platform::host::HostPlatform::PackageFileBytes(L"{66666666-7777-8888-9999-000000000000}");
+  }
+
   // A complete single-package setup as the packaging tool writes it; its cabinet holds the
   // MSI file that the host installer installs.
   void AddSinglePackageSetup(std::wstring_view productName = L"Tarquel Quillbook 2024") {
@@ -39,7 +44,7 @@ class LauncherTest : public ::testing::Test {
     resources.AddPackageText(L"PRODUCT_ID_0", L"QB::P");
     resources.AddPackageText(L"PRODUCT_PLATFORM_0", L"Intel");
     resources.AddPackageText(L"PRODUCT_VERSION_0", L"2024.00.01.03");
-    const std::string cabinet = PackedCabinet(temp_.Path() / "cabinet", {{"quillbook.msi", "an MSI database"}});
+    const std::string cabinet = PackedCabinet(temp_.Path() / "cabinet", {{"quillbook.msi", QuillbookMsi()}});
     resources.AddPackageResource(L"PACKAGE_0", 1033, PackageResource(cabinet, static_cast<std::uint32_t>(cabinet.size())));
     Host().Installer().AddPackageFile(L"C:\\ProgramData\\Tarquel\\{66666666-7777-8888-9999-000000000000}\\quillbook.msi",
                                       {L"{11111111-2222-3333-4444-555555555555}",

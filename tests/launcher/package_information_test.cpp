@@ -71,7 +71,7 @@ TEST_F(PackageInformationTest, ResourcePackagesAreReadInOrderAndLogged) {
                      L"TSL (c): Initialized state for package Tarquel Trandel Server 2024.\r\n"
                      L"TSL (c): All information collected. Start processing.\r\n"));
   // The taxonomy package carries no data of its own here, so its unpacking fails.
-  EXPECT_EQ(app.ExitInstance(), kResultInstallFailed);
+  EXPECT_EQ(app.ExitInstance(), kResultInstallFailed) << LogText();
 }
 
 TEST_F(PackageInformationTest, AResourcePackageWithoutPackageCodeFailsWithKind13) {

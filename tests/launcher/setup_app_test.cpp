@@ -38,7 +38,23 @@ TEST_F(LauncherTest, AnInvalidSwitchPrintsHelpAndFailsWith1639) {
 
 TEST_F(LauncherTest, HelpAskedForOnPurposeSucceeds) {
   AddSinglePackageSetup();
-  EXPECT_EQ(Run({L"/H"}), 0);
+  EXPECT_EQ(Run({L"/H", L"/L", L"\\\\.\\COM1"}), 0);
+  EXPECT_TRUE(Host().Console().output.starts_with(
+      L"The log file \\\\.\\COM1 names a device, not a file. Setup writes no log and goes on.\r\n\r\nSetup.exe - "))
+      << "a console mode tells a device log on the console, never in a box it would wait on";
+  EXPECT_TRUE(Host().Ui().messageBoxes.empty());
+}
+
+TEST_F(LauncherTest, ALogNamingADeviceIsToldInABoxBeforeTheWizardAndTheRunGoesOnWithoutALog) {
+  AddSinglePackageSetup();
+  CSetupApp& app = Start({L"/L*v", L"COM1"});
+  app.InitInstance();
+  const auto& boxes = Host().Ui().messageBoxes;
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"The log file COM1 names a device, not a file. Setup writes no log and goes on.");
+  EXPECT_EQ(boxes[0].icon, MessageBoxIcon::Exclamation);
+  EXPECT_TRUE(Host().Ui().richEditLoaded) << "the wizard follows";
+  EXPECT_EQ(app.ExitInstance(), kResultSuccess);
 }
 
 TEST_F(LauncherTest, HelpWithAnInvalidSwitchBesideItFails) {
@@ -358,7 +374,7 @@ TEST_F(LauncherTest, ExtractModeWritesEveryPackageWithoutAskingWindowsInstaller)
   EXPECT_TRUE(Host().Installer().productInfoCalls.empty());
   ASSERT_EQ(app.Context().packages.packages.size(), 1u);
   EXPECT_TRUE(app.Context().packages.packages[0].handle);
-  EXPECT_EQ(Host().Files().ReadFile(L"C:\\Work\\quillbook.msi"), std::optional<std::string>("an MSI database"));
+  EXPECT_EQ(Host().Files().ReadFile(L"C:\\Work\\quillbook.msi"), QuillbookMsi());
   // Nor does the exit sequence of a successful extraction, which removes no folder.
   EXPECT_EQ(app.ExitInstance(), kResultSuccess);
   EXPECT_EQ(Host().Installer().enumerationsStarted, 0);

@@ -99,10 +99,10 @@ class CachedInstallationTest : public AnalysisTest {
                                                  {{L"ProductID", L"QB::P"},
                                                   {L"VersionString", L"2024.00.00"},
                                                   {L"ProductName", L"Tarquel Quibrix 2024 (x64)"},
-                                                  {L"InstallSource", kSource}}};
+                                                  {L"InstallSource", kSource},
+                                                  {L"PackageCode", L"{C0DE0000-1111-2222-3333-555555555555}"}}};
     Host().Installer().AddProduct(product);
-    Host().Installer().AddPackageFile(kMsiFile, product);
-    CreateFile(kMsiFile);
+    Host().AddPackageFile(kMsiFile, product);
     using platform::RegistryRoot;
     Host().Registry().SetDword(RegistryRoot::LocalMachine, kUninstallKey, L"WindowsInstaller", 0,
                                platform::kRegistryView64);

@@ -39,13 +39,22 @@ TEST_F(UninstallFromCacheTest, RemovesTheProductWithItsCachedMsiFile) {
   EXPECT_FALSE(key->QueryValue(L"DisplayIcon"));
 }
 
-TEST_F(UninstallFromCacheTest, MissingOrAmbiguousMsiFileGivesKindNine) {
+TEST_F(UninstallFromCacheTest, MissingAmbiguousOrForeignMsiFileGivesKindNine) {
   ArrangeInstalledProduct();
   CreateFile(L"C:\\ProgramData\\Tarquel\\{9ACC0000-1111-2222-3333-444444444444}\\other.msi");
   SetupResult result = UninstallFromCache(Run().platform, Run().log, installed_, UiLevel::None());
   EXPECT_EQ(result.kind, kResultNoMsiForUninstall);
   EXPECT_EQ(result.installerCode, 0u);
   EXPECT_FALSE(result.reported);
+  EXPECT_TRUE(Host().Installer().installCalls.empty());
+
+  // A package that did not install the product (planted in its place) is never run to remove it.
+  ASSERT_EQ(Host().Files().DeleteFile(L"C:\\ProgramData\\Tarquel\\{9ACC0000-1111-2222-3333-444444444444}\\other.msi"),
+            platform::DeleteResult::Deleted);
+  const std::string foreign = platform::host::HostPlatform::PackageFileBytes(L"{0BAD0000-1111-2222-3333-444444444444}");
+  ASSERT_TRUE(Host().Files().WriteFile(kMsiFile, foreign));
+  result = UninstallFromCache(Run().platform, Run().log, installed_, UiLevel::None());
+  EXPECT_EQ(result.kind, kResultNoMsiForUninstall);
   EXPECT_TRUE(Host().Installer().installCalls.empty());
 
   ProductRecord unknown(L"QB::P", L"2022.00.00", true, L"", false);  // no installed product matches

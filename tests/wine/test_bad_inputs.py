@@ -187,6 +187,10 @@ def logs():
     check_equal(code, winetest.SUCCEEDED, "a folder as log: the run goes on")
     code, _, _ = launch(setup, "/qn", "/L*v", "NUL")
     check_equal(code, winetest.SUCCEEDED, "NUL as log")
+    # A serial port as log: opened, its first write would wait for the port for ever.
+    code, elapsed, _ = launch(setup, "/qn", "/L*v", "COM1")
+    check_equal(code, winetest.SUCCEEDED, "COM1 as log")
+    check(elapsed <= 2.0, f"COM1 as log ends at once: {elapsed:.2f} s")
     remove(setup)
 
 

@@ -1,6 +1,10 @@
 """Setup.exe /u under Wine: every package's MSI lands in the current folder unchanged, with one
 "extracting .\\<file>..." line per file on the redirected standard output; a damaged package in
-the middle still lets the others through and ends with exit code 2."""
+the middle (a cut cabinet, or the first cabinet of a split set) still lets the others through and
+ends with exit code 2, at once."""
+import time
+
+import cabinet_files
 import winetest
 from winetest import check, check_equal
 
@@ -30,6 +34,25 @@ def test_a_damaged_package_does_not_stop_the_others():
     check_equal(result.exit_code, 2, f"exit code with a damaged second package: {result.stdout!r}")
     check_equal(sorted(path.name for path in folder.iterdir()), sorted([MSI_FILES[0], MSI_FILES[2]]),
                 "the first and third packages are extracted, nothing of the second stays")
+
+    # A package that asks for the next cabinet of a set is damaged: a setup carries no other.
+    split = winetest.work_dir() / "part1.cab"
+    split.write_bytes(cabinet_files.first_part_of_a_set(("wendrak-7.2-x64.msi", b"whole" * 1000),
+                                                        ("rest.bin", bytes(range(256)) * 40)))
+    packages = winetest.load_description("three-packages.json")["packages"]
+    for package in packages:
+        package["msi"] = str(winetest.samples_dir() / package["msi"])
+        package.pop("transforms", None)
+    del packages[1]["msi"]
+    packages[1]["cabinet"] = str(split)
+    setup = winetest.pack("three-packages.json", name="Split.exe", packages=packages)
+    started = time.monotonic()
+    result, folder = extract(setup, "split")
+    elapsed = time.monotonic() - started
+    check_equal(result.exit_code, 2, f"exit code with a split cabinet as second package: {result.stdout!r}")
+    check(elapsed <= 2.0, f"the split cabinet ends the extraction at once: {elapsed:.2f} s")
+    check_equal(sorted(path.name for path in folder.iterdir()), sorted([MSI_FILES[0], MSI_FILES[2]]),
+                "the packages beside the split cabinet are extracted, nothing of it stays")
 
 
 def test():

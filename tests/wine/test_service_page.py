@@ -4,7 +4,8 @@ is shown in bold and reaches the package, the workflow server's service dialog o
 built-in service accounts, and the password asked for on Next never reaches the log in plain
 text; every "Change..." button of every tab is painted on the screen; the Pellomar server's page
 and dialogs in German; a silent install passes a command-line
-port and an encrypted command-line password. Screenshots of the page and of every dialog are
+port and an encrypted command-line password, and no spelling of the password property ever
+reaches the log, the installer's part included, in the install or the removal. Screenshots of the page and of every dialog are
 kept in the work folder."""
 import shutil
 import subprocess
@@ -210,18 +211,31 @@ def german_pellomar_server() -> None:
     check_equal(result.exit_code, 3, "exit code of the cancelled wizard")
 
 
+# A service password as an administrator may spell it; the installer's own property is the first.
+PASSWORD_SPELLINGS = {"BR_Service_Password": "Pl41n-Given", "br_service_password": "Sp3lled-Low",
+                      "BR_SERVICE_PASSWORD": "Sp3lled-Up", "Br_Service_PassWord": "Sp3lled-Mixed",
+                      "bR_sERVICE_pASSWORD": "Sp3lled-Inverse"}
+
+
 def silent_command_line_port() -> None:
     setup = winetest.pack("brammel-server-ae-2024.json", name="Silent.exe")
+    passwords = [f"{name}={value}" for name, value in PASSWORD_SPELLINGS.items()]
     log = winetest.work_dir() / "silent.log"
     result = winetest.run(setup, "/qn", "/L*v", winetest.windows_path(log), "BR_WebServer_Port=9000",
-                          "BR_Service_Username=WORKGROUP\\runner", "BR_Service_Password=Pl41n-Given", timeout=300)
+                          "BR_Service_Username=WORKGROUP\\runner", *passwords, timeout=300)
     check_equal(result.exit_code, 0, "exit code of the silent installation")
     check_equal(winetest.reg_query(BRAMMEL_RECORD, "BR_WebServer_Port"), "9000", "the command line's port")
     password = winetest.reg_query(BRAMMEL_RECORD, "BR_Service_Password")
-    check(password not in (None, "", "Pl41n-Given"), f"the package got the password encrypted: {password!r}")
-    check("Pl41n-Given" not in winetest.read_log(log), "the log holds no plain password")
-    removal = winetest.run(setup, "/x", "/qn", timeout=300)
+    check(password not in (None, "", *PASSWORD_SPELLINGS.values()), f"the package got the password encrypted: {password!r}")
+    # The removal has no service page to take a password: it is never passed on either.
+    removal_log = winetest.work_dir() / "removal.log"
+    removal = winetest.run(setup, "/x", "/qn", "/L*v", winetest.windows_path(removal_log), *passwords, timeout=300)
     check_equal(removal.exit_code, 0, "the silent removal afterwards")
+    for path in (log, removal_log):
+        text = winetest.read_log(path)
+        check("=== Logging started" in text, f"{path.name} holds the installer's part too")
+        for name, value in PASSWORD_SPELLINGS.items():
+            check(value not in text, f"{path.name} holds no plain password given as {name}")
 
 
 def test():

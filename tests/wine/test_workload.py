@@ -1,5 +1,7 @@
 """The launcher template under Wine reads the packages of a workload file when it carries none
 of its own: each broken workload file ends the run with exit code 13 and its own log line."""
+import time
+
 import winetest
 from winetest import check, check_equal
 
@@ -64,6 +66,15 @@ def test_complete_workload():
           "TSL (c): All information collected. Start processing.\r\n" in log, f"log: {log!r}")
     root = winetest.unix_path("C:\\ProgramData\\Tarquel")
     check(root.is_dir(), "the package cache root exists")
+
+    # A version beyond any real product names no installation to search down from.
+    started = time.monotonic()
+    huge = '{"packages": [%s]}' % (PACKAGE % data).replace('"2024.00.00.00"', '"2147483647"')
+    code, log, _ = run_with_workload("huge-version.json", huge)
+    elapsed = time.monotonic() - started
+    check_equal(code, winetest.CABINET_DAMAGED_LOW_BYTE, f"exit code with a huge product version: {log!r}")
+    check("Activating dialog Finish" in log, f"the silent run reaches the finish page: {log!r}")
+    check(elapsed <= 5.0, f"the huge product version costs no search: {elapsed:.2f} s")
 
 
 def test_sub_package_selection():

@@ -29,7 +29,7 @@ class WorkPagesTest : public testing::WizardTest {
     for (int i = 0; i < count; ++i) {
       const std::wstring msi = Format(L"package%d.msi", i);
       const std::string cabinet = testing::PackedCabinet(temp_.Path() / "cabinets" / std::to_string(i),
-                                                         {CabinetFile{ToUtf8(msi), std::string(4000 * (i + 1), 'x')}});
+                                                         {CabinetFile{ToUtf8(msi), platform::host::HostPlatform::PackageFileBytes(PackageCode(i))}});
       Host().Resources().AddPackageResource(Format(L"PACKAGE_%d", i), 1033,
                                             testing::PackageResource(cabinet, static_cast<std::uint32_t>(cabinet.size())));
       SetupPackage package;
