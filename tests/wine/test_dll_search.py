@@ -8,9 +8,9 @@ import winetest
 import wizard_walk
 from winetest import check, check_equal
 
-# The libraries the launcher loads at run time, the one it used to import, and the ones that
+# The libraries the launcher loads at run time, the ones it used to import, and the ones that
 # those load in turn (the themes of the common controls).
-PLANTED = ["msi", "cabinet", "d2d1", "version", "uxtheme", "crypt32", "comctl32", "msftedit"]
+PLANTED = ["msi", "cabinet", "d2d1", "version", "advapi32", "uxtheme", "crypt32", "comctl32", "msftedit"]
 NATIVE_FIRST = {"WINEDLLOVERRIDES": winetest.DLL_OVERRIDES + ";" + ",".join(PLANTED) + "=n,b"}
 PRODUCT = "Tarquel Quibrix 2024 Professional Edition (x64)"
 
