@@ -5,8 +5,11 @@ built-in service accounts, and the password asked for on Next never reaches the 
 text; every "Change..." button of every tab is painted on the screen; the Pellomar server's page
 and dialogs in German; a silent install passes a command-line
 port and an encrypted command-line password, and no spelling of the password property ever
-reaches the log, the installer's part included, in the install or the removal. Screenshots of the page and of every dialog are
-kept in the work folder."""
+reaches the log, the installer's part included, in the install or the removal. Runs with the
+reduced interface (/qr), which walk the wizard by themselves but still show message boxes and
+ask for a missing password: both web servers switched off on the command line are refused once
+and end the run on its finish page; an empty password entered in the password dialog is passed
+on empty. Screenshots of the page and of every dialog are kept in the work folder."""
 import shutil
 import subprocess
 import time
@@ -238,7 +241,59 @@ def silent_command_line_port() -> None:
             check(value not in text, f"{path.name} holds no plain password given as {name}")
 
 
+CONNECTION_NEEDED = "Either the encrypted or unencrypted connection needs to be enabled for these services: Brammel Server"
+INVALID_COMMAND_LINE = 1639
+
+
+def reduced_ui_refusal() -> None:
+    """Nobody can put the refusal right in a run that walks by itself: after its message box the
+    run ends on its finish page with the refusal as its failure, and never asks again."""
+    setup = winetest.pack("brammel-server-ae-2024.json", name="Refused.exe")
+    log = winetest.work_dir() / "refused.log"
+    running = winetest.start(setup, "/qr", "/L*v", winetest.windows_path(log), "BR_WebServer_Enabled=0",
+                             "BR_SSLWebServer_Enabled=0")
+    try:
+        check_equal(winetest.dismiss_message_box("Refused.exe", timeout=60), CONNECTION_NEEDED, "the refusal's message")
+        # A run that walked into the refusal again would show the box again and never end.
+        result = running.wait(timeout=60)
+    finally:
+        running.kill()
+    text = winetest.read_log(log)
+    check(not result.timed_out, f"the refused run ends within a minute of its message: {text!r}")
+    # Wine hands a Linux parent only the low byte of the exit code.
+    check_equal(result.exit_code, INVALID_COMMAND_LINE & 0xFF, "exit code of the refused run")
+    check_equal(text.count(f"TSL (c): {CONNECTION_NEEDED}\r\n"), 1, f"the refusal is logged once: {text!r}")
+    check_equal(text.count("TSL (c): Activating dialog Finish\r\n"), 1, "the finish page is reached once")
+    check("TSL (c): Activating dialog Install (hidden)\r\n" not in text, "the refused run installs nothing")
+
+
+def empty_password_entered() -> None:
+    """The password dialog asks for the command line's account; OK with the field left empty
+    hands the package an empty password, and the run succeeds."""
+    setup = winetest.pack("brammel-server-ae-2024.json", name="EmptyPassword.exe")
+    log = winetest.work_dir() / "empty-password.log"
+    running = winetest.start(setup, "/qr", "/L*v", winetest.windows_path(log), "BR_Service_Username=WORKGROUP\\runner")
+    try:
+        dialog = winetest.wait_window(process="EmptyPassword.exe", window_class=DIALOG, title="Service registration",
+                                      timeout=60)
+        check(dialog is not None, "the reduced run asks for the missing password")
+        check_equal(winetest.control_text(dialog, PASSWORD_EDIT), "", "the password field starts empty")
+        winetest.click(NEXT, process="EmptyPassword.exe", window_class=DIALOG, title="Service registration")
+        result = running.wait(timeout=300)
+    finally:
+        running.kill()
+    text = winetest.read_log(log)
+    check("could not be encrypted" not in text, f"an empty password is no encryption failure: {text!r}")
+    check_equal(result.exit_code, 0, f"exit code of the run with an empty password: {text!r}")
+    check_equal(winetest.reg_query(BRAMMEL_RECORD, "BR_Service_Username"), "WORKGROUP\\runner", "the account")
+    check_equal(winetest.reg_query(BRAMMEL_RECORD, "BR_Service_Password"), "", "the package got the empty password")
+    removal = winetest.run(setup, "/x", "/qn", timeout=300)
+    check_equal(removal.exit_code, 0, "the silent removal afterwards")
+
+
 def test():
+    reduced_ui_refusal()
+    empty_password_entered()
     attended_workflow_server()
     german_pellomar_server()
     silent_command_line_port()
