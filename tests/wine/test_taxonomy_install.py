@@ -2,11 +2,16 @@
 sample taxonomy package with the progress page, registers it under the current user's
 uninstall key with the launcher copy and the quoted workload copy, and the entry's own
 removal command (/x) takes the registration away. The packed taxonomy sample shows the same
-page in German. Screenshots of the progress page are kept in the work folder."""
+page in German. A workload of two taxonomy packages cancelled during the second one rolls the
+first one back: no registration of either is left. Screenshots of the progress page are kept in
+the work folder."""
+import json
 import shutil
 import subprocess
+import time
 
 import winetest
+import wizard_walk
 from winetest import check, check_equal
 
 PRODUCT_CODE = "{5C1F7A24-7C55-4E3B-9C6B-0A1A2B3C4D01}"
@@ -56,11 +61,16 @@ def walk_wizard(process: str, step_text: str, done_text: str, shot: str) -> None
     raise AssertionError(f"the wizard of {process} did not reach {done_text!r}")
 
 
-def install_from_workload() -> None:
-    work = winetest.work_dir()
+def place_payload() -> None:
+    """The taxonomy data where the sample workload names it."""
     payload = winetest.unix_path("C:\\TarquelSamples")
     payload.mkdir(parents=True, exist_ok=True)
     shutil.copy(winetest.samples_dir() / "taxonomy-xbrl-2024.zip", payload / "taxonomy-xbrl-2024.zip")
+
+
+def install_from_workload() -> None:
+    work = winetest.work_dir()
+    place_payload()
     workload = work / "taxonomy-xbrl-2024.json"
     shutil.copy(winetest.samples_dir() / "workloads" / "taxonomy-xbrl-2024.json", workload)
     log = work / "taxonomy-install.log"
@@ -116,7 +126,72 @@ def german_page() -> None:
     check_equal(winetest.reg_query(UNINSTALL + packed(PRODUCT_CODE)), None, "no registration left")
 
 
+SECOND_PRODUCT_CODE = "{5C1F7A24-7C55-4E3B-9C6B-0A1A2B3C4D11}"
+SECOND_NAME = "XBRL Taxonomies 2024 Supplement"
+
+
+def wait_until(condition, what: str, timeout: float = 60) -> None:
+    deadline = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > deadline:
+            raise AssertionError(f"no {what} within {timeout} s")
+        time.sleep(0.2)
+
+
+def finish_after_rollback(running: winetest.Running) -> winetest.Result:
+    """Waits through the rollback for the end of the run; a finish page on the way must tell
+    the abort, and is closed with Finish."""
+    deadline = time.monotonic() + 60
+    while running.process.poll() is None and time.monotonic() < deadline:
+        window = winetest.wait_window(process="setuplauncher.exe", timeout=2)
+        shown = texts(window) if window else []
+        check("Setup completed" not in shown, f"a cancelled run never tells a success: {shown}")
+        if "Setup aborted" in shown:
+            winetest.click(wizard_walk.NEXT, process="setuplauncher.exe")
+        time.sleep(0.5)
+    return running.wait(timeout=10)
+
+
+def cancelled_install_rolls_back() -> None:
+    """Cancel while the second of two packages installs: the first, installed and registered
+    already, is removed again to its end, and the run ends as cancelled."""
+    work = winetest.work_dir()
+    place_payload()
+    description = json.loads((winetest.samples_dir() / "workloads" / "taxonomy-xbrl-2024.json").read_text())
+    first = description["packages"][0]
+    description["packages"].append(dict(first, productName=SECOND_NAME, productCode=SECOND_PRODUCT_CODE,
+                                        packageCode="{5C1F7A24-7C55-4E3B-9C6B-0A1A2B3C4D12}"))
+    workload = work / "two-taxonomies.json"
+    workload.write_text(json.dumps(description, indent=2))
+    log = work / "taxonomy-cancel.log"
+    keys = [UNINSTALL + packed(code) for code in (PRODUCT_CODE, SECOND_PRODUCT_CODE)]
+
+    running = winetest.start(winetest.launcher(), "/L*v", winetest.windows_path(log),
+                             "workload=" + winetest.windows_path(workload), cwd=work)
+    try:
+        wait_until(lambda: "Welcome" in wizard_walk.shown_pages(log), "welcome page")
+        winetest.click(wizard_walk.NEXT, process="setuplauncher.exe")
+        installed = f"Successfully installed product {first['productName']}.\r\n"
+        wait_until(lambda: installed in winetest.read_log(log), "installation of the first package")
+        check(winetest.reg_query(keys[0], "PackageGUID") is not None, "the first package is registered before the cancel")
+        winetest.click(wizard_walk.CANCEL, process="setuplauncher.exe")
+        result = finish_after_rollback(running)
+    finally:
+        running.kill()
+    text = winetest.read_log(log)
+    check_equal(result.exit_code, 3, f"exit code of the cancelled taxonomy installation: {text!r}")
+    for key in keys:
+        check_equal(winetest.reg_query(key), None, f"no registration left in the current user's list: {key}")
+    failed = text.find(f"Failed to install product {SECOND_NAME}.\r\n")
+    rolled_back = text.find(f"TSL (c): Rolling back installation of product {first['productName']}\r\n")
+    check(-1 < failed < rolled_back,
+          f"the cancelled second package starts the rollback of the first: {text!r}")
+    check(f"Successfully un-installed product {first['productName']}.\r\n" in text[rolled_back:],
+          f"the rollback removes the first package to its end: {text!r}")
+
+
 def test():
+    cancelled_install_rolls_back()
     install_from_workload()
     german_page()
 
