@@ -1,7 +1,9 @@
 """Command-line transforms merged with the real Windows Installer into a copy of a sample
 package: one changes a property and adds another, one adds an uncompressed file that is copied
 from the current folder beside the package. The result is read back through the launcher's
-database classes and, independently, with msiinfo; a failing later entry keeps the earlier one."""
+database classes and, independently, with msiinfo; a failing later entry keeps the earlier one.
+A language transform of a setup: a German run over an installed product, whose package folder
+already holds its MSI, hands the German transform to the installer."""
 import shutil
 import subprocess
 
@@ -84,7 +86,34 @@ def test_a_missing_second_transform_keeps_the_first_merged():
     check(not (package.parent / "admin-notes.txt").exists(), "no file is copied")
 
 
+def test_a_german_maintenance_run_passes_the_german_transform():
+    """Installed in English, then run again in German: the package is not unpacked again, and
+    its German transform still reaches the installer, which applies it."""
+    setup = winetest.pack("multi-language.json", name="Languages.exe")
+    work = winetest.work_dir()
+    logs = {}
+    for name, language in (("install", "English"), ("modify", "German")):
+        log = work / f"{name}-{language}.log"
+        result = winetest.run(setup, f"lang={language}", "/qn", "/L*v", winetest.windows_path(log), timeout=300)
+        logs[name] = winetest.read_log(log)
+        check_equal(result.exit_code, 0, f"exit code of the {language} {name} run: {logs[name]!r}")
+    check("TSL (c): Extracting resource: PACKAGE_0\r\n" in logs["install"], "the English run unpacks the package")
+    modify = logs["modify"]
+    check("TSL (c): Extracting resource: " not in modify, "the German run finds the package unpacked")
+    # The installer's half of the log follows the launcher's line; the transform's own values
+    # show that it was applied, not only named.
+    start = modify.find("TSL (c): Modifying product ")
+    check(start != -1, f"the German run modifies the installed product: {modify!r}")
+    installer = modify[start:]
+    for line in ("Property(S): TRANSFORMS = Transform_de.mst", "Property(S): ProductLanguage = 1031",
+                 "Property(S): SAMPLE_TRANSFORM = Deutsch"):
+        check(line in installer, f"the German run's installer log holds {line!r}: {modify!r}")
+    removal = winetest.run(setup, "/x", "/qn", timeout=300)
+    check_equal(removal.exit_code, 0, "the silent removal afterwards")
+
+
 def test():
+    test_a_german_maintenance_run_passes_the_german_transform()
     test_both_transforms_merge_and_the_added_file_is_copied()
     test_a_missing_second_transform_keeps_the_first_merged()
 
