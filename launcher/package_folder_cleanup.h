@@ -14,9 +14,10 @@ namespace setup {
 void RemoveUnneededPackageFolders(const RunContext& run, PackageCacheRoot& cacheRoot);
 
 // After a successful uninstall of a setup with at least two packages: writes "SelfDelete.bat"
-// beside the package folders (below `cacheRoot`) and starts it. Nothing is written or
-// started when the base folder cannot be had, when the main package's folder is not right
-// below it, or in any other case.
+// as a new file that only administrators may change into a folder of its own below
+// `cacheRoot` that only they may change, and starts it. Nothing is written or started when
+// the base folder cannot be had, when the main package's folder is not right below it, or in
+// any other case; when no such folder or file can be had, that is logged.
 void StartSelfDeletingCleanup(const RunContext& run, PackageCacheRoot& cacheRoot);
 
 }  // namespace setup

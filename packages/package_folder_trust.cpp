@@ -14,7 +14,8 @@ constexpr std::wstring_view kLocalSystemSid = L"S-1-5-18";
 
 // Rights that change a folder or what it holds: add files and subfolders, write extended
 // attributes and attributes, delete (the folder or a child), change the list or the owner,
-// and the generic rights that include them.
+// and the generic rights that include them. For a file the same bits are write and append
+// data, write extended attributes and attributes, delete, change the list or the owner.
 constexpr std::uint32_t kChangingRights = 0x2 | 0x4 | 0x10 | 0x40 | 0x100 | 0x10000 | 0x40000 | 0x80000 |
                                           platform::kGenericWrite | platform::kGenericAll;
 
@@ -34,6 +35,20 @@ bool RemoveWithReason(platform::Platform& platform, SetupLog& log, std::wstring_
   return ICBSFileUtilities(platform).DeleteFolderTree(folder);
 }
 
+// Why the path may not be used as it stands when an entry of its list lets an account other
+// than the administrators' change it; empty when none does.
+std::wstring ChangersDistrust(platform::Platform& platform, std::wstring_view path) {
+  const auto entries = platform.files->ExplicitAccessEntries(path);
+  if (!entries) return L"its access list cannot be read";
+  for (const platform::AccessEntry& entry : *entries) {
+    if (!entry.grants || (entry.accessMask & kChangingRights) == 0) continue;
+    if (entry.sid.empty() || !IsAdministratorSid(platform, entry.sid)) {
+      return L"accounts other than Administrators and SYSTEM may change it";
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 bool IsOwnedByAdministrators(platform::Platform& platform, std::wstring_view folder) {
@@ -46,13 +61,21 @@ bool IsOwnedByAdministrators(platform::Platform& platform, std::wstring_view fol
 
 std::wstring PackageFolderDistrust(platform::Platform& platform, std::wstring_view folder) {
   if (!IsOwnedByAdministrators(platform, folder)) return L"it is a link or not owned by Administrators or SYSTEM";
-  const auto entries = platform.files->ExplicitAccessEntries(folder);
-  if (!entries) return L"its access list cannot be read";
-  for (const platform::AccessEntry& entry : *entries) {
-    if (!entry.grants || (entry.accessMask & kChangingRights) == 0) continue;
-    if (entry.sid.empty() || !IsAdministratorSid(platform, entry.sid)) {
-      return L"accounts other than Administrators and SYSTEM may change it";
-    }
+  return ChangersDistrust(platform, folder);
+}
+
+std::wstring ProgramFileDistrust(platform::Platform& platform, std::wstring_view path) {
+  const auto attributes = platform.files->Attributes(path);
+  if (!attributes) return L"it is not there";
+  // A link leads to a file of someone else's choosing.
+  if (attributes->directory || attributes->reparsePoint) return L"it is a link or a folder";
+  const std::optional<std::wstring> owner = platform.files->OwnerSid(path);
+  if (!owner || !IsAdministratorSid(platform, *owner)) return L"it is not owned by Administrators or SYSTEM";
+  if (std::wstring reason = ChangersDistrust(platform, path); !reason.empty()) return reason;
+  const std::size_t separator = path.find_last_of(L"\\/");
+  if (separator == std::wstring_view::npos || separator == 0) return L"its folder is not known";
+  if (std::wstring reason = PackageFolderDistrust(platform, path.substr(0, separator)); !reason.empty()) {
+    return L"its folder cannot be trusted: " + reason;
   }
   return {};
 }

@@ -164,6 +164,14 @@ class FileSystem {
   virtual CreateResult CreateProtectedDirectory(std::wstring_view /*path*/, const std::vector<AccessGrant>& /*grants*/) {
     return CreateResult::Failed;
   }
+  // Creates a new file whose list is the grants alone, inheriting nothing from its folder, and
+  // writes the bytes. The list is part of the creation, so the file never exists without it;
+  // an existing file is neither opened nor changed (AlreadyExists). A file whose bytes could
+  // not all be written is removed again (Failed).
+  virtual CreateResult CreateProtectedFile(std::wstring_view /*path*/, const std::vector<AccessGrant>& /*grants*/,
+                                           std::string_view /*bytes*/) {
+    return CreateResult::Failed;
+  }
   // Text in the system's ANSI code page (characters it cannot hold become '?').
   virtual std::string ToAnsi(std::wstring_view text) const = 0;
   virtual std::wstring FromAnsi(std::string_view text) const = 0;

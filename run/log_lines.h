@@ -39,6 +39,12 @@ inline constexpr LogLine<> kEnteringExitInstance{kStep, kLogInfo, L"entering Exi
 inline constexpr LogLine<Text> kDeletingPackageFolder{kStep, kLogInfo, L"Deleting MSI folder %s\r\n"};
 inline constexpr LogLine<Text> kDeletedPackageFolder{kStep, kLogInfo, L"Deleted MSI folder %s\r\n"};
 inline constexpr LogLine<Text> kStopped{kPlain, kLogErrors, L"=== SetupLauncher stopped: %s\r\n"};
+// The self-deleting batch file's folder and why it is removed and made afresh.
+inline constexpr LogLine<Text, Text> kCleanupFolderNotTrusted{kStep, kLogWarnings,
+                                                              L"Clean-up folder %s not used: %s.\r\n"};
+// The batch file and why it is neither written nor started.
+inline constexpr LogLine<Text, Text> kSelfDeleteSkipped{kStep, kLogWarnings,
+                                                        L"Self-deleting batch file %s not started: %s.\r\n"};
 // Written before Windows Installer takes the file over, so that its lines start on a line of their own.
 inline constexpr LogLine<> kHandOver{kPlain, kLogErrors, L"\r\n"};
 
@@ -156,6 +162,9 @@ inline constexpr LogLine<Text> kServicePasswordNotEncrypted{
 // The wizard's pages, by their log names.
 inline constexpr LogLine<Text> kActivatingPage{kStep, kLogInfo, L"Activating dialog %s\r\n"};
 inline constexpr LogLine<Text> kDeactivatingPage{kStep, kLogInfo, L"Deactivating dialog %s\r\n"};
+// The finish page's tools: the program and why it is not offered, or not started after all.
+inline constexpr LogLine<Text, Text> kToolNotOffered{kStep, kLogWarnings, L"Tool %s not offered: %s.\r\n"};
+inline constexpr LogLine<Text, Text> kToolNotStarted{kStep, kLogWarnings, L"Tool %s not started: %s.\r\n"};
 // The unpack page and its worker thread.
 inline constexpr LogLine<> kWorkerThreadCreated{kStep, kLogInfo, L"Created SetupWorkerThread\r\n"};
 inline constexpr LogLine<> kWorkerThreadStopped{kStep, kLogInfo, L"Worker-thread stopped\r\n"};

@@ -2,11 +2,13 @@
 
 #include <initializer_list>
 
-#include "foundation/file_utilities.h"
+#include "foundation/text.h"
 #include "packages/detection_context.h"
+#include "packages/package_folder_trust.h"
 #include "packages/package_installation_state.h"
 #include "packages/setup_package.h"
 #include "resources/resource_ids.h"
+#include "run/log_lines.h"
 #include "wizard/wizard_dialog.h"
 
 namespace setup {
@@ -14,6 +16,8 @@ namespace setup {
 namespace {
 
 constexpr int kPictureSize = 48;
+constexpr std::wstring_view kCatalogTool = L"CatalogKeeperFrontend.exe";
+constexpr std::wstring_view kSchemaTool = L"SchemaKeeperFrontend.exe";
 
 bool ContainsAny(const std::wstring& name, std::initializer_list<const wchar_t*> parts) {
   for (const wchar_t* part : parts) {
@@ -85,6 +89,10 @@ void FinishWizardPage::Activate() {
     offerCatalogTool_ |= ContainsAny(name, {L"Trandel Server", L"Paloric Server", L"Yarrick+XBRL Server"});
     offerSchemaTool_ |= ContainsAny(name, {L"Paloric Server", L"Yarrick Server", L"Yarrick+XBRL Server"});
   }
+  // The tools run with the launcher's administrator rights: a tool is offered only where no
+  // other user can have put it or changed it.
+  if (offerCatalogTool_) offerCatalogTool_ = ToolIsTrusted(kCatalogTool, log_lines::kToolNotOffered);
+  if (offerSchemaTool_) offerSchemaTool_ = ToolIsTrusted(kSchemaTool, log_lines::kToolNotOffered);
   WizardPageBase::Activate();
 }
 
@@ -120,17 +128,33 @@ void FinishWizardPage::UpdateTexts() {
 }
 
 bool FinishWizardPage::OnNext() {
-  if (offerCatalogTool_ && gui_.IsChecked(catalogTool_)) StartTool(L"CatalogKeeperFrontend.exe");
-  if (offerSchemaTool_ && gui_.IsChecked(schemaTool_)) StartTool(L"SchemaKeeperFrontend.exe");
+  if (offerCatalogTool_ && gui_.IsChecked(catalogTool_)) StartTool(kCatalogTool);
+  if (offerSchemaTool_ && gui_.IsChecked(schemaTool_)) StartTool(kSchemaTool);
   return true;
 }
 
+std::wstring FinishWizardPage::ToolPath(std::wstring_view executable) const {
+  const std::wstring shared = frame_.Run().platform.files->KnownFolderPath(platform::KnownFolder::CommonAppData);
+  if (shared.empty()) return {};
+  return shared + L"\\Tarquel\\SharedBetweenVersions\\" + std::wstring(executable);
+}
+
+bool FinishWizardPage::ToolIsTrusted(std::wstring_view executable,
+                                     const LogLine<std::wstring_view, std::wstring_view>& refusal) const {
+  const RunContext& run = frame_.Run();
+  const std::wstring path = ToolPath(executable);
+  const std::wstring reason =
+      path.empty() ? L"the common application-data folder is not known" : ProgramFileDistrust(run.platform, path);
+  if (reason.empty()) return true;
+  run.log.WriteLog(refusal, EscapeControlCharacters(path.empty() ? executable : path), reason);
+  return false;
+}
+
 void FinishWizardPage::StartTool(std::wstring_view executable) {
+  // Looked at again just before the start: the page may have waited long for the user.
+  if (!ToolIsTrusted(executable, log_lines::kToolNotStarted)) return;
   platform::Platform& platform = frame_.Run().platform;
-  const std::wstring shared = platform.files->KnownFolderPath(platform::KnownFolder::CommonAppData);
-  if (shared.empty()) return;
-  const std::wstring path = shared + L"\\Tarquel\\SharedBetweenVersions\\" + std::wstring(executable);
-  if (!ICBSFileUtilities(platform).FileExists(path)) return;
+  const std::wstring path = ToolPath(executable);
   platform::ProcessStart start;
   start.commandLine = L"\"" + path + L"\"";
   if (platform::StartResult started = platform.processes->Start(start); started.process) {

@@ -1,12 +1,14 @@
 // The finish page: tells the outcome of the run (installed, modified, repaired, removed, or
 // interrupted) and, after a successful installation of certain server products, offers to
-// start the catalog and schema tools when the wizard ends.
+// start the catalog and schema tools when the wizard ends, when they lie where only
+// administrators may change them.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "packages/product_record.h"
+#include "run/log_line.h"
 #include "wizard/wizard_page_base.h"
 
 namespace setup {
@@ -25,8 +27,15 @@ class FinishWizardPage : public WizardPageBase {
   void UpdateTexts() override;
 
  private:
-  // Runs the tool from the shared folder when it is there and waits for it to end.
+  // Runs the tool from the shared folder when it may be trusted and waits for it to end.
   void StartTool(std::wstring_view executable);
+  // The tool's path in the shared folder; empty when the common application-data folder is
+  // not known.
+  std::wstring ToolPath(std::wstring_view executable) const;
+  // The tool is there and lies where only administrators may change it; otherwise the refusal
+  // is logged with the reason.
+  bool ToolIsTrusted(std::wstring_view executable,
+                     const LogLine<std::wstring_view, std::wstring_view>& refusal) const;
 
   std::vector<ProductRecord>& quickInstall_;
   platform::WindowHandle picture_ = 0;

@@ -250,7 +250,12 @@ DeleteResult HostFileSystem::DeleteFile(std::wstring_view path) {
   }
   // Windows refuses to delete a read-only file; POSIX would not.
   if (fs::is_directory(host) || IsReadOnly(host)) return DeleteResult::Failed;
-  return fs::remove(host, error) ? DeleteResult::Deleted : DeleteResult::Failed;
+  if (!fs::remove(host, error)) return DeleteResult::Failed;
+  // A file made later under the same name has an owner and a list of its own.
+  owners_.erase(Lower(path));
+  accessLists_.erase(Lower(path));
+  protectedLists_.erase(Lower(path));
+  return DeleteResult::Deleted;
 }
 
 bool HostFileSystem::RemoveDirectory(std::wstring_view path) {
@@ -379,9 +384,7 @@ bool HostFileSystem::SetInheritedAccess(std::wstring_view path, std::wstring_vie
   return true;
 }
 
-CreateResult HostFileSystem::CreateProtectedDirectory(std::wstring_view path, const std::vector<AccessGrant>& grants) {
-  const CreateResult created = CreateDirectory(path);
-  if (created != CreateResult::Created) return created;
+void HostFileSystem::RecordProtectedList(std::wstring_view path, const std::vector<AccessGrant>& grants) {
   std::vector<AccessEntry>& list = accessLists_[Lower(path)];
   list.clear();
   for (const AccessGrant& grant : grants) {
@@ -392,7 +395,35 @@ CreateResult HostFileSystem::CreateProtectedDirectory(std::wstring_view path, co
     list.push_back({grant.accessMask, true, TrusteeForm::Sid, account, sid});
   }
   protectedLists_.insert(Lower(path));
+}
+
+CreateResult HostFileSystem::CreateProtectedDirectory(std::wstring_view path, const std::vector<AccessGrant>& grants) {
+  const CreateResult created = CreateDirectory(path);
+  if (created == CreateResult::Created) RecordProtectedList(path, grants);
   return created;
+}
+
+CreateResult HostFileSystem::CreateProtectedFile(std::wstring_view path, const std::vector<AccessGrant>& grants,
+                                                 std::string_view bytes) {
+  const fs::path host = HostPath(path);
+  std::error_code error;
+  if (fs::exists(fs::symlink_status(host, error))) return CreateResult::AlreadyExists;
+  if (!IsWritableFolder(host.parent_path())) return CreateResult::Failed;
+  // O_EXCL: a file (or link) that appeared since the look above is not opened.
+  const int descriptor = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (descriptor < 0) return errno == EEXIST ? CreateResult::AlreadyExists : CreateResult::Failed;
+  owners_.erase(Lower(path));
+  RecordProtectedList(path, grants);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+    if (written <= 0) break;
+    done += static_cast<std::size_t>(written);
+  }
+  ::close(descriptor);
+  if (done == bytes.size()) return CreateResult::Created;
+  DeleteFile(path);
+  return CreateResult::Failed;
 }
 
 bool HostFileSystem::IsAccessProtected(std::wstring_view path) const { return protectedLists_.contains(Lower(path)); }

@@ -47,6 +47,8 @@ class HostFileSystem : public FileSystem {
   std::optional<std::wstring> OwnerSid(std::wstring_view path) const override;
   bool SetInheritedAccess(std::wstring_view path, std::wstring_view trusteeName, std::uint32_t accessMask) override;
   CreateResult CreateProtectedDirectory(std::wstring_view path, const std::vector<AccessGrant>& grants) override;
+  CreateResult CreateProtectedFile(std::wstring_view path, const std::vector<AccessGrant>& grants,
+                                   std::string_view bytes) override;
   std::string ToAnsi(std::wstring_view text) const override;
   std::wstring FromAnsi(std::string_view text) const override;
 
@@ -58,7 +60,7 @@ class HostFileSystem : public FileSystem {
   void AddAccessEntry(std::wstring_view path, AccessEntry entry);
   // Owners: every existing path belongs to Administrators unless a test names another owner.
   void SetOwnerSid(std::wstring_view path, std::wstring_view sid);
-  // The list was given when the folder was created and inherits nothing from the parent folder.
+  // The list was given when the folder or file was created and inherits nothing from its folder.
   bool IsAccessProtected(std::wstring_view path) const;
   // The MS-DOS date and time last set as the file's creation time through a stream.
   std::optional<std::pair<std::uint16_t, std::uint16_t>> CreationDosTime(std::wstring_view path) const;
@@ -93,6 +95,9 @@ class HostFileSystem : public FileSystem {
   // Whether the streams open on the file let an open that needs the sharing `needed` (read,
   // write, delete) and itself shares `share` go ahead.
   bool SharingAllows(const std::wstring& key, std::uint32_t needed, std::uint32_t share) const;
+
+  // The grants as the entries of the path's own list, which inherits nothing.
+  void RecordProtectedList(std::wstring_view path, const std::vector<AccessGrant>& grants);
 
   friend class HostFileStream;
 };

@@ -102,6 +102,55 @@ std::wstring SidText(PSID sid) {
   return result;
 }
 
+// A security descriptor whose list is the grants alone and inherits nothing from the parent
+// (the protected flag), for the creation call of a folder or file, so that the object never
+// exists without it. `Security()` is null when it could not be built.
+class ProtectedDescriptor {
+ public:
+  ProtectedDescriptor(const std::vector<AccessGrant>& grants, DWORD inheritance) {
+    std::vector<EXPLICIT_ACCESS_W> entries;
+    sids_.reserve(grants.size());
+    for (const AccessGrant& grant : grants) {
+      const WELL_KNOWN_SID_TYPE type = grant.account == WellKnownAccount::System           ? WinLocalSystemSid
+                                       : grant.account == WellKnownAccount::Administrators ? WinBuiltinAdministratorsSid
+                                                                                           : WinBuiltinUsersSid;
+      std::vector<BYTE>& sid = sids_.emplace_back(SECURITY_MAX_SID_SIZE);
+      DWORD size = SECURITY_MAX_SID_SIZE;
+      if (!ADVAPI32(CreateWellKnownSid)(type, nullptr, sid.data(), &size)) return;
+      EXPLICIT_ACCESS_W entry{};
+      entry.grfAccessPermissions = grant.accessMask;
+      entry.grfAccessMode = SET_ACCESS;
+      entry.grfInheritance = inheritance;
+      entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+      entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+      entry.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sid.data());
+      entries.push_back(entry);
+    }
+    if (ADVAPI32(SetEntriesInAclW)(static_cast<ULONG>(entries.size()), entries.data(), nullptr, &acl_) !=
+        ERROR_SUCCESS) {
+      acl_ = nullptr;
+      return;
+    }
+    ready_ = ADVAPI32(InitializeSecurityDescriptor)(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+             ADVAPI32(SetSecurityDescriptorDacl)(&descriptor_, TRUE, acl_, FALSE) &&
+             ADVAPI32(SetSecurityDescriptorControl)(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+  }
+  ~ProtectedDescriptor() {
+    if (acl_) LocalFree(acl_);
+  }
+  ProtectedDescriptor(const ProtectedDescriptor&) = delete;
+  ProtectedDescriptor& operator=(const ProtectedDescriptor&) = delete;
+
+  SECURITY_ATTRIBUTES* Security() { return ready_ ? &attributes_ : nullptr; }
+
+ private:
+  std::vector<std::vector<BYTE>> sids_;
+  PACL acl_ = nullptr;
+  SECURITY_DESCRIPTOR descriptor_{};
+  SECURITY_ATTRIBUTES attributes_{sizeof(SECURITY_ATTRIBUTES), &descriptor_, FALSE};
+  bool ready_ = false;
+};
+
 AccessEntry ToAccessEntry(const EXPLICIT_ACCESS_W& entry) {
   AccessEntry result;
   result.accessMask = entry.grfAccessPermissions;
@@ -445,43 +494,35 @@ class Win32FileSystem : public FileSystem {
   // Under Wine the descriptor given here shapes the folder's file mode, where a list set on
   // an existing folder changes nothing that reads back.
   CreateResult CreateProtectedDirectory(std::wstring_view path, const std::vector<AccessGrant>& grants) override {
-    std::vector<std::vector<BYTE>> sids;
-    std::vector<EXPLICIT_ACCESS_W> entries;
-    for (const AccessGrant& grant : grants) {
-      const WELL_KNOWN_SID_TYPE type = grant.account == WellKnownAccount::System           ? WinLocalSystemSid
-                                       : grant.account == WellKnownAccount::Administrators ? WinBuiltinAdministratorsSid
-                                                                                           : WinBuiltinUsersSid;
-      std::vector<BYTE>& sid = sids.emplace_back(SECURITY_MAX_SID_SIZE);
-      DWORD size = SECURITY_MAX_SID_SIZE;
-      if (!ADVAPI32(CreateWellKnownSid)(type, nullptr, sid.data(), &size)) return CreateResult::Failed;
-      EXPLICIT_ACCESS_W entry{};
-      entry.grfAccessPermissions = grant.accessMask;
-      entry.grfAccessMode = SET_ACCESS;
-      entry.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
-      entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-      entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-      entry.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sid.data());
-      entries.push_back(entry);
+    ProtectedDescriptor protection(grants, SUB_CONTAINERS_AND_OBJECTS_INHERIT);
+    if (!protection.Security()) return CreateResult::Failed;
+    if (::CreateDirectoryW(std::wstring(path).c_str(), protection.Security())) return CreateResult::Created;
+    return GetLastError() == ERROR_ALREADY_EXISTS ? CreateResult::AlreadyExists : CreateResult::Failed;
+  }
+
+  // CREATE_NEW: an existing file (or a link of that name) is never opened. The file is shared
+  // with nobody while it is written.
+  CreateResult CreateProtectedFile(std::wstring_view path, const std::vector<AccessGrant>& grants,
+                                   std::string_view bytes) override {
+    ProtectedDescriptor protection(grants, NO_INHERITANCE);
+    if (!protection.Security()) return CreateResult::Failed;
+    const std::wstring name(path);
+    HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, 0, protection.Security(), CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? CreateResult::AlreadyExists
+                                                                         : CreateResult::Failed;
     }
-    PACL acl = nullptr;
-    if (ADVAPI32(SetEntriesInAclW)(static_cast<ULONG>(entries.size()), entries.data(), nullptr, &acl) !=
-        ERROR_SUCCESS) {
-      return CreateResult::Failed;
-    }
-    SECURITY_DESCRIPTOR descriptor;
-    SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), &descriptor, FALSE};
-    CreateResult result = CreateResult::Failed;
-    if (ADVAPI32(InitializeSecurityDescriptor)(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
-        ADVAPI32(SetSecurityDescriptorDacl)(&descriptor, TRUE, acl, FALSE) &&
-        ADVAPI32(SetSecurityDescriptorControl)(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
-      if (::CreateDirectoryW(std::wstring(path).c_str(), &attributes)) {
-        result = CreateResult::Created;
-      } else if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        result = CreateResult::AlreadyExists;
-      }
-    }
-    LocalFree(acl);
-    return result;
+    DWORD written = 0;
+    const bool complete = (bytes.empty() || (::WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()),
+                                                         &written, nullptr) &&
+                                             written == bytes.size())) &&
+                          FlushFileBuffers(handle);
+    CloseHandle(handle);
+    if (complete) return CreateResult::Created;
+    DeleteFileW(name.c_str());
+    return CreateResult::Failed;
   }
 
   // Without best-fit mapping: a character the code page lacks becomes '?' rather than a

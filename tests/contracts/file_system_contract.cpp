@@ -237,6 +237,31 @@ TEST_F(FileSystemContract, EveryoneGetsAGrantThatTheListShowsByAccountName) {
   EXPECT_FALSE(Files().SetInheritedAccess(At(L"missing"), L"EVERYONE", platform::kGenericAll));
 }
 
+// A folder or file made with a list of its own is made only when it is new, and nobody but the
+// accounts granted shows in its list. Wine keeps such a list only as far as the file mode can
+// express it: an account granted nothing, Everyone here, is missing there as well.
+TEST_F(FileSystemContract, ProtectedFoldersAndFilesAreNewAndGrantOnlyTheirAccounts) {
+  const std::vector<platform::AccessGrant> administrators = {
+      {platform::WellKnownAccount::System, platform::kGenericAll},
+      {platform::WellKnownAccount::Administrators, platform::kGenericAll}};
+  const auto grantsEveryone = [&](std::wstring_view path) {
+    const auto entries = Files().ExplicitAccessEntries(path);
+    return !entries || std::any_of(entries->begin(), entries->end(), [](const platform::AccessEntry& entry) {
+      return entry.grants && entry.sid == L"S-1-1-0";
+    });
+  };
+  ASSERT_EQ(Files().CreateProtectedDirectory(At(L"own"), administrators), CreateResult::Created);
+  EXPECT_EQ(Files().CreateProtectedDirectory(At(L"own"), administrators), CreateResult::AlreadyExists);
+  EXPECT_FALSE(grantsEveryone(At(L"own")));
+  const std::wstring batch = At(L"own\\run.bat");
+  ASSERT_EQ(Files().CreateProtectedFile(batch, administrators, "@ECHO OFF\n"), CreateResult::Created);
+  EXPECT_EQ(Files().ReadFile(batch), std::optional<std::string>("@ECHO OFF\n"));
+  EXPECT_FALSE(grantsEveryone(batch));
+  EXPECT_EQ(Files().CreateProtectedFile(batch, administrators, "other"), CreateResult::AlreadyExists);
+  EXPECT_EQ(Files().ReadFile(batch), std::optional<std::string>("@ECHO OFF\n"));
+  EXPECT_EQ(Files().CreateProtectedFile(At(L"missing\\run.bat"), administrators, "x"), CreateResult::Failed);
+}
+
 TEST_F(FileSystemContract, AnsiTextUsesTheWesternCodePage) {
   EXPECT_EQ(Files().ToAnsi(L"Setup 2024"), "Setup 2024");
   EXPECT_EQ(Files().ToAnsi(L"Gr\u00FC\u00DFe"), "Gr\xFC\xDF" "e");

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "extraction/package_folder.h"
 #include "foundation/file_utilities.h"
 #include "packages/package_folder_trust.h"
 #include "platform/host/host_database_files.h"
+#include "platform/host/host_platform.h"
 #include "run/log_lines.h"
 #include "support/run_fixture.h"
+#include "support/temp_folder.h"
 
 namespace setup {
 namespace {
@@ -112,6 +115,57 @@ TEST_F(PackageFolderTrustTest, FolderToUnpackIntoIsRemovedOnlyWhenOthersMayChang
   EXPECT_TRUE(RemoveUntrustedPackageFolder(Host(), log_, kFolder));
   EXPECT_EQ(LogSince(before), NotUsedLine(L"it is a link or not owned by Administrators or SYSTEM"));
   EXPECT_FALSE(Exists(kFolder));
+}
+
+// A program the launcher would start with its rights: the file and its folder must both be
+// beyond the reach of other users.
+TEST(ProgramFileTrust, TheFileAndItsFolderMustBeChangeableByAdministratorsAlone) {
+  constexpr wchar_t kShared[] = L"C:\\ProgramData\\Tarquel\\SharedBetweenVersions";
+  constexpr wchar_t kTool[] = L"C:\\ProgramData\\Tarquel\\SharedBetweenVersions\\CatalogKeeperFrontend.exe";
+  const platform::AccessEntry everyoneModifies{0x1301FF, true, platform::TrusteeForm::Sid, L"Everyone", L"S-1-1-0"};
+  const platform::AccessEntry usersDelete{0x10000, true, platform::TrusteeForm::Sid, L"Users", L"S-1-5-32-545"};
+  const platform::AccessEntry everyoneReads{0x1200A9, true, platform::TrusteeForm::Sid, L"Everyone", L"S-1-1-0"};
+  const struct {
+    const char* what;
+    std::function<void(platform::host::HostFileSystem&)> arrange;
+    const wchar_t* reason;
+  } cases[] = {
+      {"trusted, others may read", [&](auto& files) { files.AddAccessEntry(kTool, everyoneReads); }, L""},
+      {"not there", [&](auto& files) { files.DeleteFile(kTool); }, L"it is not there"},
+      {"file of another user", [&](auto& files) { files.SetOwnerSid(kTool, L"S-1-5-21-1-2-3-1001"); },
+       L"it is not owned by Administrators or SYSTEM"},
+      {"file everyone may change", [&](auto& files) { files.AddAccessEntry(kTool, everyoneModifies); },
+       L"accounts other than Administrators and SYSTEM may change it"},
+      {"folder everyone may change", [&](auto& files) { files.AddAccessEntry(kShared, everyoneModifies); },
+       L"its folder cannot be trusted: accounts other than Administrators and SYSTEM may change it"},
+      {"folder from which users may delete", [&](auto& files) { files.AddAccessEntry(kShared, usersDelete); },
+       L"its folder cannot be trusted: accounts other than Administrators and SYSTEM may change it"},
+      {"folder of another user", [&](auto& files) { files.SetOwnerSid(kShared, L"S-1-5-21-1-2-3-1001"); },
+       L"its folder cannot be trusted: it is a link or not owned by Administrators or SYSTEM"},
+      {"a folder of that name",
+       [&](auto& files) {
+         files.DeleteFile(kTool);
+         files.CreateDirectory(kTool);
+       },
+       L"it is a link or a folder"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TempFolder temp;
+    platform::host::HostPlatform host(temp.Path());
+    ICBSFileUtilities(host).CreateFolderTree(kShared);
+    host.Files().WriteFile(kTool, "a tool");
+    c.arrange(host.Files());
+    EXPECT_EQ(ProgramFileDistrust(host, kTool), c.reason);
+  }
+  // A link to a trusted program elsewhere is no program of this folder.
+  testing::TempFolder temp;
+  platform::host::HostPlatform host(temp.Path());
+  ICBSFileUtilities(host).CreateFolderTree(kShared);
+  host.Files().WriteFile(L"C:\\ProgramData\\elsewhere.exe", "a tool");
+  std::filesystem::create_symlink(host.Files().HostPath(L"C:\\ProgramData\\elsewhere.exe"),
+                                  host.Files().HostPath(kTool));
+  EXPECT_EQ(ProgramFileDistrust(host, kTool), L"it is a link or a folder");
 }
 
 }  // namespace

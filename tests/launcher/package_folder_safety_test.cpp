@@ -96,7 +96,7 @@ TEST_F(PackageFolderSafetyTest, NoSelfDeletingBatchForAMainFolderThatIsNotRightB
   }
   app.Context().packages.packages.front().main = true;
   EXPECT_EQ(app.ExitInstance(), 0);
-  EXPECT_FALSE(Host().Files().Attributes(L"C:\\ProgramData\\Tarquel\\SelfDelete.bat").has_value());
+  EXPECT_FALSE(Host().Files().Attributes(L"C:\\ProgramData\\Tarquel\\SetupCleanup\\SelfDelete.bat").has_value());
   EXPECT_TRUE(Host().Processes().started.empty());
   EXPECT_TRUE(ICBSFileUtilities(Host()).FolderExists(kBase));
 }

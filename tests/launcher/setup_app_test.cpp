@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
+#include "foundation/file_utilities.h"
+#include "launcher/package_folder_cleanup.h"
 #include "launcher_fixture.h"
+#include "packages/package_cache.h"
 #include "run/log_lines.h"
 
 namespace setup {
@@ -406,6 +412,8 @@ class ExitSequenceTest : public LauncherTest {
 
   static constexpr const wchar_t* kMainFolder = L"C:\\ProgramData\\Tarquel\\{MAIN}";
   static constexpr const wchar_t* kSubFolder = L"C:\\ProgramData\\Tarquel\\{SUB}";
+  static constexpr const wchar_t* kCleanupFolder = L"C:\\ProgramData\\Tarquel\\SetupCleanup";
+  static constexpr const wchar_t* kBatch = L"C:\\ProgramData\\Tarquel\\SetupCleanup\\SelfDelete.bat";
 };
 
 TEST_F(ExitSequenceTest, FailedInstallRemovesFoldersOfPackagesNotInstalled) {
@@ -445,18 +453,96 @@ TEST_F(ExitSequenceTest, RepairFailureKeepsTheFolders) {
   EXPECT_TRUE(Exists(kMainFolder));
 }
 
+// The batch runs with administrator rights: it and its folder get lists of their own in the
+// calls that create them, which let only administrators change them.
 TEST_F(ExitSequenceTest, UninstallOfTwoPackagesRemovesTheMainFolderAndStartsTheSelfDeletingBatch) {
   Start({L"/x"});
   AddPackages(false, false);
   EXPECT_EQ(app_->ExitInstance(), 0);
   EXPECT_TRUE(Exists(kSubFolder));  // the non-MSI rule does not apply to an MSI main package
-  const auto batch = Host().Files().ReadFile(L"C:\\ProgramData\\Tarquel\\SelfDelete.bat");
+  const auto batch = Host().Files().ReadFile(kBatch);
   ASSERT_TRUE(batch.has_value());
   EXPECT_EQ(*batch, "@ECHO OFF\n rmdir /S /Q \"C:\\ProgramData\\Tarquel\\{MAIN}\"\n DEL \"%~f0\"");
   ASSERT_EQ(Host().Processes().started.size(), 1u);
-  EXPECT_EQ(Host().Processes().started[0].start.commandLine, L"C:\\ProgramData\\Tarquel\\SelfDelete.bat");
+  EXPECT_EQ(Host().Processes().started[0].start.commandLine, kBatch);
   EXPECT_TRUE(Host().Processes().started[0].start.showWindow);
   EXPECT_FALSE(Exists(kMainFolder));
+  for (const wchar_t* path : {kCleanupFolder, kBatch}) {
+    SCOPED_TRACE(ToUtf8(path));
+    EXPECT_TRUE(Host().Files().IsAccessProtected(path));
+    std::vector<std::wstring> accounts;
+    const auto entries = Host().Files().ExplicitAccessEntries(path);
+    ASSERT_TRUE(entries.has_value());
+    for (const auto& entry : *entries) accounts.push_back(entry.sid);
+    EXPECT_EQ(accounts, (std::vector<std::wstring>{L"S-1-5-18", L"S-1-5-32-544"}));
+  }
+}
+
+// A clean-up folder another user made first, or one that is a link, is replaced by one of the
+// launcher's own; when that cannot be had, or an earlier batch file cannot be removed, no
+// batch file is written or started, and the log says why.
+TEST_F(ExitSequenceTest, TheSelfDeletingBatchIsNeverWrittenIntoAFolderOrFileOfSomeoneElse) {
+  Start({L"/x", L"/L", kLogPath});
+  AddPackages(false, false);
+  auto& files = Host().Files();
+  ICBSFileUtilities utilities(Host());
+  const struct {
+    const char* what;
+    std::function<void()> arrange;
+    const wchar_t* notUsed;  // why the existing folder is not used; null: it is
+    const wchar_t* skipped;  // why no batch is started; null: one is
+  } cases[] = {
+      {"folder of another user with a batch of theirs",
+       [&] {
+         files.CreateDirectory(kCleanupFolder);
+         files.SetOwnerSid(kCleanupFolder, L"S-1-5-21-1-2-3-1001");
+         files.WriteFile(kBatch, "planted");
+       },
+       L"it is a link or not owned by Administrators or SYSTEM", nullptr},
+      {"link to another folder",
+       [&] {
+         utilities.CreateFolderTree(L"C:\\Elsewhere");
+         files.WriteFile(L"C:\\Elsewhere\\SelfDelete.bat", "planted");
+         std::filesystem::create_directory_symlink(files.HostPath(L"C:\\Elsewhere"), files.HostPath(kCleanupFolder));
+       },
+       L"it is a link or not owned by Administrators or SYSTEM", nullptr},
+      {"folder everyone may change, holding a file in use",
+       [&] {
+         files.CreateDirectory(kCleanupFolder);
+         files.AddAccessEntry(kCleanupFolder, {0x1301FF, true, platform::TrusteeForm::Sid, L"Everyone", L"S-1-1-0"});
+         files.WriteFile(kBatch, "planted");
+         files.MarkInUse(kBatch);
+       },
+       L"accounts other than Administrators and SYSTEM may change it", L"its folder cannot be trusted or removed"},
+      {"own folder with an earlier batch in use",
+       [&] {
+         files.CreateProtectedDirectory(kCleanupFolder,
+                                        {{platform::WellKnownAccount::Administrators, platform::kGenericAll}});
+         files.WriteFile(kBatch, "earlier");
+         files.MarkInUse(kBatch);
+       },
+       nullptr, L"an earlier batch file cannot be removed"},
+  };
+  PackageCacheRoot cacheRoot(Host());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Host().Processes().started.clear();
+    c.arrange();
+    const std::size_t before = LogText().size();
+    StartSelfDeletingCleanup(app_->Context(), cacheRoot);
+    std::wstring expected;
+    if (c.notUsed) expected += LogLineText(log_lines::kCleanupFolderNotTrusted, kCleanupFolder, c.notUsed);
+    if (c.skipped) expected += LogLineText(log_lines::kSelfDeleteSkipped, kBatch, c.skipped);
+    EXPECT_EQ(LogText().substr(before), expected);
+    EXPECT_EQ(Host().Processes().started.size(), c.skipped ? 0u : 1u);
+    if (!c.skipped) {
+      EXPECT_TRUE(files.IsAccessProtected(kCleanupFolder));
+      EXPECT_TRUE(files.IsAccessProtected(kBatch));
+      EXPECT_TRUE(files.ReadFile(kBatch)->starts_with("@ECHO OFF"));
+    }
+    std::filesystem::remove_all(files.HostPath(kCleanupFolder));
+  }
+  EXPECT_EQ(files.ReadFile(L"C:\\Elsewhere\\SelfDelete.bat"), std::optional<std::string>("planted"));
 }
 
 TEST_F(ExitSequenceTest, UninstallOfANonMsiMainPackageRemovesEveryFolderNotInstalled) {
@@ -473,7 +559,7 @@ TEST_F(ExitSequenceTest, UninstallOfOnePackageStartsNoBatch) {
   app_->Context().packages.packages.pop_back();
   EXPECT_EQ(app_->ExitInstance(), 0);
   EXPECT_TRUE(Host().Processes().started.empty());
-  EXPECT_FALSE(Host().Files().Attributes(L"C:\\ProgramData\\Tarquel\\SelfDelete.bat").has_value());
+  EXPECT_FALSE(Host().Files().Attributes(kBatch).has_value());
 }
 
 TEST_F(ExitSequenceTest, WithoutTheBaseFolderNoBatchIsWrittenToTheRootOfTheDrive) {
@@ -482,8 +568,8 @@ TEST_F(ExitSequenceTest, WithoutTheBaseFolderNoBatchIsWrittenToTheRootOfTheDrive
   Host().Files().knownFolders.erase(platform::KnownFolder::CommonAppData);
   EXPECT_EQ(app_->ExitInstance(), 0);
   EXPECT_TRUE(Host().Processes().started.empty());
-  EXPECT_FALSE(Host().Files().Attributes(L"C:\\SelfDelete.bat").has_value());
-  EXPECT_FALSE(Host().Files().Attributes(L"\\SelfDelete.bat").has_value());
+  EXPECT_FALSE(Host().Files().Attributes(L"C:\\SetupCleanup\\SelfDelete.bat").has_value());
+  EXPECT_FALSE(Host().Files().Attributes(L"\\SetupCleanup\\SelfDelete.bat").has_value());
 }
 
 TEST_F(ExitSequenceTest, TheQuitMessageIsPumpedBeforeCleanUp) {

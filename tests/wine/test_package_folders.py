@@ -1,12 +1,15 @@
 """Package folders on a machine where another user has been first: a link planted in a package
 folder, a base folder that is a link, and package codes with trailing dots or blanks. The
-clean-up at the end of a failed run must never reach outside the base folder."""
+clean-up at the end of a failed run must never reach outside the base folder. What the elevated
+launcher starts from below the shared folder, the finish page's tools and the removal's
+self-deleting batch file, must lie where only administrators may write."""
 import os
 import pathlib
 import shutil
 import time
 
 import winetest
+import wizard_walk
 from winetest import check, check_equal
 
 BASE = "C:\\ProgramData\\Tarquel"
@@ -114,6 +117,17 @@ FILE_ALL_ACCESS = 0x1F01FF
 WRITING_RIGHTS = 0x2 | 0x4 | 0x10 | 0x40 | 0x100 | 0x10000 | 0x40000 | 0x80000 | GENERIC_WRITE | GENERIC_ALL
 
 
+def granted_rights(lines):
+    """The rights each account's granting entries give, by SID, from folder-access-probe's lines."""
+    rights = {}
+    for line in lines:
+        if line.startswith("ace="):
+            kind, flags, mask, sid = line[4:].split()
+            if kind == "0":
+                rights[sid] = rights.get(sid, 0) | int(mask, 16)
+    return rights
+
+
 def test_a_new_package_folder_has_its_own_protected_access_list():
     """The folder is made as the unpacking makes it and its list read back through the system's
     security functions. Windows keeps a generic right in an inherit-only entry beside the mapped
@@ -127,12 +141,7 @@ def test_a_new_package_folder_has_its_own_protected_access_list():
     lines = result.stdout.splitlines()
     check_equal(result.exit_code, 0, f"folder-access-probe ran: {result.stdout!r}")
     check("created=1" in lines, f"the folder is created: {lines}")
-    rights = {}
-    for line in lines:
-        if line.startswith("ace="):
-            kind, flags, mask, sid = line[4:].split()
-            if kind == "0":
-                rights[sid] = rights.get(sid, 0) | int(mask, 16)
+    rights = granted_rights(lines)
     for sid in (EVERYONE, USERS):
         check_equal(rights.get(sid, 0) & WRITING_RIGHTS, 0, f"{sid} may not change the folder: {lines}")
     if "protected=1" not in lines:
@@ -196,18 +205,122 @@ def test_a_planted_package_folder_is_not_trusted():
         check(winetest.reg_query(f"{UNINSTALL}\\{MAIN_PRODUCT}", None, 64) is not None, "our product is installed")
         check(winetest.reg_query(f"{UNINSTALL}\\{FOREIGN_PRODUCT}", None, 64) is None, "the planted product is not installed")
         check_equal(winetest.run(setup, "/x", "/qn", timeout=300).exit_code, 0, "the removal afterwards")
-        # The removal's self-deleting batch file removes the main package's folder a little
-        # later, and then itself: a folder planted before that would vanish.
-        batch = winetest.unix_path(f"{BASE}\\SelfDelete.bat")
-        deadline = time.monotonic() + 30
-        while (folder.exists() or batch.exists()) and time.monotonic() < deadline:
-            time.sleep(0.2)
-        check(not folder.exists() and not batch.exists(), "the removal's batch file has done its work")
+        wait_for_self_delete(folder)
+
+
+CLEANUP = f"{BASE}\\SetupCleanup"
+
+
+def wait_for_self_delete(folder):
+    """The removal's self-deleting batch file removes the main package's folder a little later,
+    and then itself: a folder planted before that would vanish."""
+    batch = winetest.unix_path(f"{CLEANUP}\\SelfDelete.bat")
+    deadline = time.monotonic() + 30
+    while (folder.exists() or batch.exists()) and time.monotonic() < deadline:
+        time.sleep(0.2)
+    check(not folder.exists() and not batch.exists(), "the removal's batch file has done its work")
+
+
+SHARED = f"{BASE}\\SharedBetweenVersions"
+CATALOG_TOOL, SCHEMA_TOOL = "CatalogKeeperFrontend.exe", "SchemaKeeperFrontend.exe"
+BOXES = {CATALOG_TOOL: 1357, SCHEMA_TOOL: 1401}
+# A product name that makes the finish page offer both tools.
+TOOLS_PRODUCT = "Tarquel Paloric Server 2024 (x64)"
+
+
+def plant_tools(folder_mode, modes):
+    """The tools in the shared folder as a marker program that leaves "<name>.started" beside
+    itself when it runs, with the given Unix modes (what Wine derives their lists from)."""
+    shared = winetest.unix_path(SHARED)
+    if shared.exists():
+        os.chmod(shared, 0o755)
+        shutil.rmtree(shared)
+    shared.mkdir(parents=True)
+    for name, mode in modes.items():
+        shutil.copyfile(winetest.helper_program("tool-marker.exe"), shared / name)
+        os.chmod(shared / name, mode)
+    os.chmod(shared, folder_mode)
+    return shared
+
+
+def finish_with_tools(setup, name):
+    """An attended installation that ticks both tool boxes on the finish page, shown or not, and
+    presses Finish: which boxes were shown, which tools ran, and the log."""
+    log = winetest.work_dir() / f"{name}.log"
+    walk = wizard_walk.walk(setup, "Tools.exe", f"{TOOLS_PRODUCT} - Installer Wizard", log,
+                            press={"Finish": [*BOXES.values(), wizard_walk.NEXT]})
+    check_equal(walk.result.exit_code, 0, f"exit code of the attended installation {name}")
+    finish = walk.windows["Finish"]
+    shown = {tool: any(c["id"] == box and c["visible"] for c in finish["controls"]) for tool, box in BOXES.items()}
+    shared = winetest.unix_path(SHARED)
+    started = {tool: (shared / f"{tool}.started").exists() for tool in BOXES}
+    return shown, started, winetest.read_log(log)
+
+
+def tool_line(tool, reason):
+    return f"TSL (c): Tool {SHARED}\\{tool} not offered: {reason}.\r\n"
+
+
+def test_what_the_launcher_starts_lies_where_only_administrators_may_write():
+    """The finish page offers and starts a tool only when the tool and its folder are beyond the
+    reach of other users; the removal writes its self-deleting batch file into a folder of its
+    own that only administrators may change, replacing one that another user made first. Wine
+    derives lists from file modes: a mode that lets others write reads back as Everyone
+    modifying, and an owner-only mode as no Everyone entry at all."""
+    setup = winetest.pack("two-packages.json", resources={"PRODUCT_NAME_0": TOOLS_PRODUCT}, name="Tools.exe")
+    main_folder = winetest.unix_path(f"{BASE}\\{MAIN_PACKAGE_CODE}")
+
+    # Both tools only their owner may change, in a folder that everyone may change.
+    plant_tools(0o777, {CATALOG_TOOL: 0o755, SCHEMA_TOOL: 0o755})
+    shown, started, log = finish_with_tools(setup, "tools-open-folder")
+    check(not any(shown.values()) and not any(started.values()),
+          f"no tool of a folder everyone may change is offered or started: {shown} {started}")
+    check(tool_line(CATALOG_TOOL, "its folder cannot be trusted: accounts other than Administrators and SYSTEM may "
+                    "change it") in log, f"the log says why the catalog tool is not offered: {log!r}")
+
+    # The batch file's folder, made before the removal by a user and open to everyone, with a
+    # batch file of theirs in it.
+    cleanup = winetest.unix_path(CLEANUP)
+    shutil.rmtree(cleanup, ignore_errors=True)
+    cleanup.mkdir(parents=True)
+    (cleanup / "SelfDelete.bat").write_text("planted")
+    os.chmod(cleanup / "SelfDelete.bat", 0o666)
+    os.chmod(cleanup, 0o777)
+    removal_log = winetest.work_dir() / "tools-removal.log"
+    removal = winetest.run(setup, "/x", "/qn", "/L*v", winetest.windows_path(removal_log), timeout=300)
+    check_equal(removal.exit_code, 0, "the first removal")
+    log = winetest.read_log(removal_log)
+    check(f"TSL (c): Clean-up folder {CLEANUP} not used: accounts other than Administrators and SYSTEM may change "
+          "it.\r\n" in log, f"the planted clean-up folder is not used: {log!r}")
+    wait_for_self_delete(main_folder)
+    check(not winetest.unix_path(f"{BASE}\\SelfDelete.bat").exists(), "no batch file in the shared folder")
+    probe = winetest.run(winetest.helper_program("folder-access-probe.exe"), "--read", CLEANUP)
+    rights = granted_rights(probe.stdout.splitlines())
+    check(rights, f"the clean-up folder's list is read: {probe.stdout!r}")
+    # Made with a list that grants Everyone nothing: Wine gives others no bit of the mode, where a
+    # folder made without a list would let them read.
+    check(EVERYONE not in rights, f"Everyone has no entry in the clean-up folder's list: {probe.stdout!r}")
+    check_equal(rights.get(USERS, 0) & WRITING_RIGHTS, 0, f"Users may not change the clean-up folder: {probe.stdout!r}")
+    check_equal(cleanup.stat().st_mode & 0o027, 0, "the clean-up folder's mode lets only its owner write")
+
+    # A catalog tool only its owner may change, beside a schema tool that everyone may change.
+    shared = plant_tools(0o755, {CATALOG_TOOL: 0o755, SCHEMA_TOOL: 0o777})
+    shown, started, log = finish_with_tools(setup, "tools-own-folder")
+    check(shown[CATALOG_TOOL] and started[CATALOG_TOOL], f"the catalog tool is offered and started: {shown} {started}")
+    check(not shown[SCHEMA_TOOL] and not started[SCHEMA_TOOL],
+          f"the schema tool everyone may change is neither offered nor started: {shown} {started}")
+    check(tool_line(SCHEMA_TOOL, "accounts other than Administrators and SYSTEM may change it") in log,
+          f"the log says why the schema tool is not offered: {log!r}")
+    check_equal(winetest.run(setup, "/x", "/qn", timeout=300).exit_code, 0, "the second removal")
+    wait_for_self_delete(main_folder)
+    os.chmod(shared, 0o755)
+    shutil.rmtree(shared)
 
 
 def test():
     test_a_new_package_folder_has_its_own_protected_access_list()
     test_a_planted_package_folder_is_not_trusted()
+    test_what_the_launcher_starts_lies_where_only_administrators_may_write()
     test_links_in_a_package_folder_are_not_followed()
     test_a_base_folder_that_is_a_link_is_refused()
     test_trailing_dot_package_codes_name_no_folder()

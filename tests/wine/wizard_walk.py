@@ -43,10 +43,11 @@ class Walk:
 
 
 def walk(setup: pathlib.Path, process: str, title: str, log: pathlib.Path,
-         shots: pathlib.Path | None = None, press: dict[str, int] | None = None,
+         shots: pathlib.Path | None = None, press: dict[str, int | list[int]] | None = None,
          timeout: float = 300, env: dict[str, str] | None = None) -> Walk:
     """Starts `setup` with a verbose log and walks its wizard to the end. `press` names the
-    button to press on a page instead of Next (Cancel on the unpack page, say); a screenshot
+    button to press on a page instead of Next (Cancel on the unpack page, say), or a list of
+    controls pressed in turn (check boxes, then the button that leaves the page); a screenshot
     named "<n>-<page>.png" is kept in `shots` for every page seen."""
     press = press or {}
     running = winetest.start(setup, "/L*v", winetest.windows_path(log), env=env)
@@ -68,7 +69,7 @@ def walk(setup: pathlib.Path, process: str, title: str, log: pathlib.Path,
 
 
 def _visit(page: str, number: int, process: str, title: str, log: pathlib.Path,
-           shots: pathlib.Path | None, press: dict[str, int]) -> dict | None:
+           shots: pathlib.Path | None, press: dict[str, int | list[int]]) -> dict | None:
     button = press.get(page, NEXT if page in WAITING_PAGES else None)
     picture = shots / f"{number}-{page}.png" if shots is not None else None
     if button is not None:
@@ -82,7 +83,12 @@ def _visit(page: str, number: int, process: str, title: str, log: pathlib.Path,
             return None
         if picture is not None:
             screenshot(picture)
-        return winetest.click(button, process=process, title=title, timeout=30)
+        buttons = button if isinstance(button, (list, tuple)) else [button]
+        # The window as it was before the first press.
+        window = winetest.click(buttons[0], process=process, title=title, timeout=30)
+        for other in buttons[1:]:
+            winetest.click(other, process=process, title=title, timeout=30)
+        return window
     # A page that has passed already (the system-integrity page without findings) is not
     # pictured, so that the picture of a page shown briefly after it (the unpack page) is not
     # taken too late.

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 
+#include "foundation/file_utilities.h"
+#include "run/log_lines.h"
 #include "support/test_cabinets.h"
 #include "wizard/finish_wizard_page.h"
 #include "wizard/install_wizard_page.h"
@@ -215,6 +218,80 @@ TEST_F(WorkPagesTest, AQuickInstallOfTwoPackagesWaitsOnItsFinishPage) {
   EXPECT_EQ(finishTexts[0], L"Setup completed");
   const std::vector<std::wstring> lines = PageLines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), L"Activating dialog Finish"), 1);
+}
+
+class FinishToolsTest : public WorkPagesTest {
+ protected:
+  static constexpr const wchar_t* kShared = L"C:\\ProgramData\\Tarquel\\SharedBetweenVersions";
+  static constexpr const wchar_t* kCatalog =
+      L"C:\\ProgramData\\Tarquel\\SharedBetweenVersions\\CatalogKeeperFrontend.exe";
+  static constexpr const wchar_t* kSchema =
+      L"C:\\ProgramData\\Tarquel\\SharedBetweenVersions\\SchemaKeeperFrontend.exe";
+  const platform::AccessEntry everyoneModifies_{0x1301FF, true, platform::TrusteeForm::Sid, L"Everyone", L"S-1-1-0"};
+
+  // A successful installation of a product that offers both tools, with both tools there.
+  FinishToolsTest() {
+    AddPackages(2);
+    packages_.packages[0].productName = L"Tarquel Paloric Server 2024";
+    ICBSFileUtilities(Host()).CreateFolderTree(kShared);
+    Host().Files().WriteFile(kCatalog, "catalog tool");
+    Host().Files().WriteFile(kSchema, "schema tool");
+  }
+  platform::WindowHandle Box(int id) { return Gui().FindControl(Gui().ActiveDialog(), id); }
+  // Walks to the finish page, notes which boxes it shows, ticks both (shown or not), runs
+  // `meanwhile` and presses Finish; the command lines started.
+  std::vector<std::wstring> Finish(std::function<void()> meanwhile = [] {}) {
+    CWizardDialog& frame = WorkFrame();
+    Press(platform::kIdOk);
+    While([&] {
+      catalogShown_ = Gui().IsShown(Box(IDC_FINISH_CATALOG_TOOL));
+      schemaShown_ = Gui().IsShown(Box(IDC_FINISH_SCHEMA_TOOL));
+      Gui().SetChecked(Box(IDC_FINISH_CATALOG_TOOL), true);
+      Gui().SetChecked(Box(IDC_FINISH_SCHEMA_TOOL), true);
+      meanwhile();
+    });
+    Press(platform::kIdOk);
+    EXPECT_EQ(frame.DoModal(), platform::kDialogOk);
+    EXPECT_EQ(result_.kind, kResultSuccess);
+    std::vector<std::wstring> started;
+    for (const auto& process : Host().Processes().started) started.push_back(process.start.commandLine);
+    return started;
+  }
+
+  bool catalogShown_ = false;
+  bool schemaShown_ = false;
+};
+
+// The tools run with the launcher's administrator rights. A tool is offered and started where
+// only administrators may change it; one that became changeable by others while the page
+// waited is not started after all.
+TEST_F(FinishToolsTest, ToolsThatOnlyAdministratorsMayChangeAreOfferedAndStarted) {
+  const std::vector<std::wstring> started =
+      Finish([&] { Host().Files().AddAccessEntry(kSchema, everyoneModifies_); });
+  EXPECT_TRUE(catalogShown_);
+  EXPECT_TRUE(schemaShown_);
+  EXPECT_EQ(started, std::vector<std::wstring>{L"\"" + std::wstring(kCatalog) + L"\""});
+  EXPECT_NE(LogText().find(LogLineText(log_lines::kToolNotStarted, kSchema,
+                                       L"accounts other than Administrators and SYSTEM may change it")),
+            std::wstring::npos)
+      << ToUtf8(LogText());
+}
+
+// A tool that another user may have planted or changed is neither offered nor started, even
+// with its hidden box ticked.
+TEST_F(FinishToolsTest, ToolsThatOthersMayChangeAreNeitherOfferedNorStarted) {
+  Host().Files().AddAccessEntry(kShared, everyoneModifies_);
+  Host().Files().DeleteFile(kSchema);
+  EXPECT_TRUE(Finish().empty());
+  EXPECT_FALSE(catalogShown_);
+  EXPECT_FALSE(schemaShown_);
+  const std::wstring log = LogText();
+  EXPECT_NE(log.find(LogLineText(log_lines::kToolNotOffered, kCatalog,
+                              L"its folder cannot be trusted: accounts other than Administrators and SYSTEM may "
+                              L"change it")),
+            std::wstring::npos)
+      << ToUtf8(log);
+  EXPECT_NE(log.find(LogLineText(log_lines::kToolNotOffered, kSchema, L"it is not there")), std::wstring::npos);
 }
 
 TEST(FinishTexts, EachRunAndOutcomeHasItsTexts) {

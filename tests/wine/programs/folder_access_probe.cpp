@@ -5,6 +5,7 @@
 //   ace=<type> <flags> <mask> <sid> every entry in list order (type and flags in decimal, mask
 //                                  in hex, the account as a SID string)
 //   folder-access-probe <folder> <log file>   (the setup log of the creation, every level)
+//   folder-access-probe --read <path>          (only reads the list of an existing folder or file)
 #include <cstdio>
 #include <string>
 
@@ -59,8 +60,12 @@ void PrintAccessList(const std::wstring& folder) {
 int wmain(int argc, wchar_t** argv) {
   using namespace setup;
   if (argc != 3) {
-    std::fprintf(stderr, "usage: folder-access-probe <folder> <log file>\n");
+    std::fprintf(stderr, "usage: folder-access-probe <folder> <log file> | --read <path>\n");
     return 2;
+  }
+  if (std::wstring(argv[1]) == L"--read") {
+    PrintAccessList(argv[2]);
+    return 0;
   }
   auto platform = platform::win32::CreatePlatform();
   SetupLog log(*platform->files, *platform->installer);
