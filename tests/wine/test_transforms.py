@@ -90,6 +90,10 @@ def test_a_german_maintenance_run_passes_the_german_transform():
     """Installed in English, then run again in German: the package is not unpacked again, and
     its German transform still reaches the installer, which applies it."""
     setup = winetest.pack("multi-language.json", name="Languages.exe")
+    # An earlier removal of the same package keeps its folder (a removal leaves the folders of
+    # MSI packages), which the English run would then use as it stands.
+    package_code = winetest.load_description("multi-language.json")["packages"][0]["packageCode"]
+    shutil.rmtree(winetest.unix_path(f"C:\\ProgramData\\Tarquel\\{package_code}"), ignore_errors=True)
     work = winetest.work_dir()
     logs = {}
     for name, language in (("install", "English"), ("modify", "German")):
