@@ -1,6 +1,7 @@
 #include "packages/held_package.h"
 
 #include "foundation/text.h"
+#include "packages/package_folder_trust.h"
 #include "run/log_lines.h"
 
 namespace setup {
@@ -15,8 +16,7 @@ HeldPackage HoldPackageFile(platform::Platform& platform, SetupLog& log, std::ws
     held.refusal = HeldPackage::Refusal::CannotBeHeld;
     return held;
   }
-  const auto code = platform.databases->PackageCode(msi);
-  if (!code || !EqualsIgnoreCase(*code, packageCode)) {
+  if (!CarriesPackageCode(platform, msi, packageCode)) {
     log.WriteLog(log_lines::kPackageNotHeld, EscapeControlCharacters(msi), L"it is not this setup's package");
     held.file.reset();
     held.refusal = HeldPackage::Refusal::OtherPackage;

@@ -49,14 +49,23 @@ std::wstring ChangersDistrust(platform::Platform& platform, std::wstring_view pa
   return {};
 }
 
+bool HasAdministratorOwner(platform::Platform& platform, std::wstring_view path) {
+  const std::optional<std::wstring> owner = platform.files->OwnerSid(path);
+  return owner && IsAdministratorSid(platform, *owner);
+}
+
 }  // namespace
 
 bool IsOwnedByAdministrators(platform::Platform& platform, std::wstring_view folder) {
   // A link leads to a tree of someone else's choosing.
   const auto attributes = platform.files->Attributes(folder);
   if (!attributes || !attributes->directory || attributes->reparsePoint) return false;
-  const std::optional<std::wstring> owner = platform.files->OwnerSid(folder);
-  return owner && IsAdministratorSid(platform, *owner);
+  return HasAdministratorOwner(platform, folder);
+}
+
+bool CarriesPackageCode(platform::Platform& platform, std::wstring_view msi, std::wstring_view packageCode) {
+  const auto code = platform.databases->PackageCode(msi);
+  return code && EqualsIgnoreCase(*code, packageCode);
 }
 
 std::wstring PackageFolderDistrust(platform::Platform& platform, std::wstring_view folder) {
@@ -69,8 +78,7 @@ std::wstring ProgramFileDistrust(platform::Platform& platform, std::wstring_view
   if (!attributes) return L"it is not there";
   // A link leads to a file of someone else's choosing.
   if (attributes->directory || attributes->reparsePoint) return L"it is a link or a folder";
-  const std::optional<std::wstring> owner = platform.files->OwnerSid(path);
-  if (!owner || !IsAdministratorSid(platform, *owner)) return L"it is not owned by Administrators or SYSTEM";
+  if (!HasAdministratorOwner(platform, path)) return L"it is not owned by Administrators or SYSTEM";
   if (std::wstring reason = ChangersDistrust(platform, path); !reason.empty()) return reason;
   const std::size_t separator = path.find_last_of(L"\\/");
   if (separator == std::wstring_view::npos || separator == 0) return L"its folder is not known";
@@ -89,7 +97,7 @@ std::wstring TrustedUnpackedMsi(platform::Platform& platform, SetupLog& log, std
     msi = CachedMsiFile(platform, folder);
     if (msi.empty()) {
       reason = L"it does not hold exactly one MSI file";
-    } else if (const auto code = platform.databases->PackageCode(msi); !code || !EqualsIgnoreCase(*code, packageCode)) {
+    } else if (!CarriesPackageCode(platform, msi, packageCode)) {
       reason = L"its MSI file is not this setup's package";
     }
   }

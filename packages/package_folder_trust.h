@@ -17,6 +17,9 @@ namespace setup {
 // launcher (an administrator; Wine makes every folder that user's).
 bool IsOwnedByAdministrators(platform::Platform& platform, std::wstring_view folder);
 
+// The MSI file's package code (its summary information) is `packageCode`, ignoring case.
+bool CarriesPackageCode(platform::Platform& platform, std::wstring_view msi, std::wstring_view packageCode);
+
 // Why the existing folder may not be used as it stands (the end of a log line); empty when it
 // may: it is owned by administrators (above) and no entry of its list lets any other account
 // change the folder or what it holds.

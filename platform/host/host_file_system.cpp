@@ -8,6 +8,7 @@
 
 #include <cwctype>
 #include <fstream>
+#include <stdexcept>
 
 #include "foundation/text.h"
 
@@ -237,9 +238,7 @@ std::vector<DirectoryEntry> HostFileSystem::List(std::wstring_view folder, std::
 }
 
 DeleteResult HostFileSystem::DeleteFile(std::wstring_view path) {
-  if (filesInUse_.contains(Lower(path)) || !SharingAllows(Lower(path), kShareDelete, kShareRead | kShareWrite | kShareDelete)) {
-    return DeleteResult::InUse;
-  }
+  if (!SharingAllows(Lower(path), kShareDelete, kShareRead | kShareWrite | kShareDelete)) return DeleteResult::InUse;
   const fs::path host = HostPath(path);
   std::error_code error;
   if (!fs::exists(fs::symlink_status(host, error))) return DeleteResult::NotFound;
@@ -328,7 +327,11 @@ void HostFileSystem::SetFileVersion(std::wstring_view path, FileVersionNumbers v
   fileVersions_[Lower(path)] = version;
 }
 
-void HostFileSystem::MarkInUse(std::wstring_view path) { filesInUse_.insert(Lower(path)); }
+void HostFileSystem::MarkInUse(std::wstring_view path) {
+  auto stream = OpenStream(path, kGenericRead, kShareRead | kShareWrite, StreamDisposition::OpenExisting);
+  if (!stream) throw std::logic_error("MarkInUse: no file to hold open");
+  heldByOthers_.push_back(std::move(stream));
+}
 
 std::optional<FileVersionNumbers> HostFileSystem::FileVersion(std::wstring_view path) const {
   const auto found = fileVersions_.find(Lower(path));

@@ -54,7 +54,8 @@ class HostFileSystem : public FileSystem {
 
   // Version resources of files (host files carry none).
   void SetFileVersion(std::wstring_view path, FileVersionNumbers version);
-  // Another process holds the file open: deleting it fails as in use.
+  // Another process holds the file open, for reading and shared for reading and writing:
+  // deleting it fails as in use. The file must exist.
   void MarkInUse(std::wstring_view path);
   // Access-control lists: every existing path has an empty one unless a test adds entries.
   void AddAccessEntry(std::wstring_view path, AccessEntry entry);
@@ -80,7 +81,6 @@ class HostFileSystem : public FileSystem {
  private:
   std::filesystem::path root_;
   std::map<std::wstring, FileVersionNumbers> fileVersions_;
-  std::set<std::wstring> filesInUse_;
   std::map<std::wstring, std::vector<AccessEntry>> accessLists_;
   std::map<std::wstring, std::wstring> owners_;
   std::map<std::wstring, std::pair<std::uint16_t, std::uint16_t>> creationTimes_;
@@ -92,6 +92,8 @@ class HostFileSystem : public FileSystem {
   };
   std::multimap<std::wstring, OpenStreamRights> openStreams_;
   mutable std::mutex openStreamsMutex_;
+  // The streams other processes hold open (MarkInUse); closed before the record above goes.
+  std::vector<std::unique_ptr<FileStream>> heldByOthers_;
   // Whether the streams open on the file let an open that needs the sharing `needed` (read,
   // write, delete) and itself shares `share` go ahead.
   bool SharingAllows(const std::wstring& key, std::uint32_t needed, std::uint32_t share) const;
